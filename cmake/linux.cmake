@@ -1,0 +1,13 @@
+# The Linux program: the command line, and the drop window when Qt is there.
+add_executable(cdb2xls app/main.cpp app/posix_dateien.cpp)
+target_link_libraries(cdb2xls PRIVATE cdb2xls_core)
+
+if(CDB2XLS_QT)
+  find_package(Qt6 REQUIRED COMPONENTS Widgets)
+  include(cmake/qt.cmake)
+else()
+  target_sources(cdb2xls PRIVATE ui/ohne_fenster.cpp)
+endif()
+
+include(GNUInstallDirs)
+install(TARGETS cdb2xls RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,0 +1,34 @@
+// How a conversion run ended. The core never ends the process or shows
+// anything itself: the front end turns an Ausgang into a message box or a
+// line on stderr and into the program's exit status.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace cdb2xls {
+
+// A message for the user: a box with the stop icon in the window, a line on
+// the command line.
+struct Hinweis {
+    std::string Titel;    // "Häää?"
+    std::string Meldung;  // e.g. "cdb-Datei nicht gefunden:"
+    std::string Pfad;     // the file it is about
+    std::string Grund;    // the system's reason, may be empty
+
+    // The message box text: Meldung, two CRs, Pfad (and two CRs and Grund).
+    std::string text() const;
+    // One line for stderr: "Meldung Pfad" (": Grund").
+    std::string zeile() const;
+};
+
+struct Ausgang {
+    std::optional<Hinweis> hinweis;  // set when the run failed
+    bool listeGefunden = true;       // false: the input holds no "<LIST>" line
+
+    bool erfolgreich() const { return !hinweis.has_value(); }
+    // 0 for a run that ended normally, 1 after a notice.
+    int exitStatus() const { return erfolgreich() ? 0 : 1; }
+};
+
+}  // namespace cdb2xls

@@ -1,0 +1,38 @@
+// Line input: reads the input in large blocks and hands out one line at a
+// time, so memory grows with the longest line only, never with the file.
+#pragma once
+
+#include "dateien.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cdb2xls {
+
+class Leser {
+public:
+    Leser(std::unique_ptr<Eingabe> eingabe, std::size_t blockgroesse);
+
+    // The next line, without its terminator (CR LF, or a CR on its own; a LF
+    // on its own is an ordinary character). The view stays valid until the
+    // next call. Returns false when no line is left; the input is then closed.
+    // Throws LeseFehler.
+    bool naechsteZeile(std::string_view& zeile);
+
+    bool geschlossen() const { return !eingabe_ && anfang_ == ende_; }
+
+private:
+    bool fuelle();
+
+    std::unique_ptr<Eingabe> eingabe_;
+    std::vector<char> block_;
+    std::size_t anfang_ = 0;  // unread bytes are block_[anfang_, ende_)
+    std::size_t ende_ = 0;
+    bool lfUeberspringen_ = false;  // the last line ended at a CR
+    std::string lang_;              // a line that runs over a block boundary
+};
+
+}  // namespace cdb2xls
