@@ -7,14 +7,14 @@ namespace {
 
 // The character at 1-based position `pos`; beyond the end it is the empty
 // string, which equals no character.
-bool zeichenIst(const std::string& text, std::size_t pos, char c) {
+bool zeichenIst(std::string_view text, std::size_t pos, char c) {
     return pos >= 1 && pos <= text.size() && text[pos - 1] == c;
 }
 
 // `anzahl` characters from 1-based position `start`, as far as there are any.
-std::string teil(const std::string& text, std::size_t start, std::size_t anzahl) {
+std::string teil(std::string_view text, std::size_t start, std::size_t anzahl) {
     if (start > text.size()) return {};
-    return text.substr(start - 1, anzahl);
+    return std::string(text.substr(start - 1, anzahl));
 }
 
 std::string ohneLeerzeichenAussen(std::string_view text) {
@@ -27,7 +27,8 @@ std::string ohneLeerzeichenAussen(std::string_view text) {
 }  // namespace
 
 bool Form1::BefehlszeilenParameter(std::string_view argumenttext) {
-    Zeile = ohneLeerzeichenAussen(argumenttext);
+    befehlszeile_ = ohneLeerzeichenAussen(argumenttext);
+    Zeile = befehlszeile_;
     if (Zeile.empty()) return false;
     const std::size_t laenge = Zeile.size();
 

@@ -10,6 +10,7 @@
 #include "res/version.h"
 #include "ui/fenster.h"
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -57,6 +58,10 @@ int ohneArgumente() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit should fail the write with a notice, not kill the
+    // program halfway through its temporary file.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     std::vector<std::string> dateinamen;
     bool optionenZuEnde = false;
     for (int i = 1; i < argc; ++i) {

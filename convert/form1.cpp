@@ -2,6 +2,7 @@
 
 #include "zahl.h"
 
+#include <optional>
 #include <utility>
 
 namespace cdb2xls {
@@ -15,6 +16,18 @@ bool istZiffer(char c) { return c >= '0' && c <= '9'; }
 
 char grossbuchstabe(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
+// The column of a numbered entry, from the number before the line's first
+// ":" (or in the whole line, when it has none). Up to four plain digits right
+// before the ":" are the usual case and are read here; anything else goes
+// through the full conversion.
+std::optional<int> nummernSpalte(std::string_view zeile) {
+    int wert = 0;
+    std::size_t i = 0;
+    for (; i < zeile.size() && i < 4 && istZiffer(zeile[i]); ++i) wert = wert * 10 + (zeile[i] - '0');
+    if (i < zeile.size() && zeile[i] == ':') return wert + 7;
+    return spalteFuerNummer(fuehrendeZahl(zeile.substr(0, zeile.find(':'))));
+}
+
 }  // namespace
 
 Form1::Form1(Dateien& dateien, std::size_t blockgroesse)
@@ -26,17 +39,14 @@ std::string_view Form1::lesen() {
         EingabeNr.reset();
         return {};
     }
-    if (zeile.empty()) {
-        ErstesZeichen.clear();
-    } else {
-        ErstesZeichen.assign(1, grossbuchstabe(zeile.front()));
-    }
+    ErstesZeichen = zeile.empty() ? '\0' : grossbuchstabe(zeile.front());
     return zeile;
 }
 
 void Form1::schreiben(std::string_view Zeichen) { AusgabeNr->schreibe(Zeichen); }
 
 Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund) {
+    Zeile = {};
     EingabeNr.reset();
     AusgabeNr.reset();  // discards an output that was not finished
     Ausgang a;
@@ -68,6 +78,7 @@ Ausgang Form1::exportieren() {
         EingabeNr.reset();
         AusgabeNr->abschliessen();
         AusgabeNr.reset();
+        Zeile = {};
         return ausgang;
     } catch (const LeseFehler& f) {
         return hinweis("cdb-Datei nicht lesbar:", Eingabedatei, f.what());
@@ -89,14 +100,13 @@ bool Form1::listeUmwandeln() {
     Zeile = lesen();
     while (!Zeile.empty()) {
         TextAnfang = 0;
-        const char erstes = ErstesZeichen.front();
-        const auto buchstabe = kFeldBuchstaben.find(erstes);
-        if (istZiffer(erstes)) {
+        const auto buchstabe = kFeldBuchstaben.find(ErstesZeichen);
+        if (istZiffer(ErstesZeichen)) {
             nummerEintragen();
         } else if (buchstabe != std::string_view::npos) {
             SollSpalte = static_cast<int>(buchstabe) + 1;
             TextAnfang = 3;  // the second character is skipped, whatever it is
-        } else if (erstes == '$') {
+        } else if (ErstesZeichen == '$') {
             schreiben("\r");
             IstSpalte = 1;
         }
@@ -109,21 +119,21 @@ bool Form1::listeUmwandeln() {
 // A numbered entry "n:f1,f2,f3,text": text goes to column n + 7. An entry
 // whose column is out of reach is dropped.
 void Form1::nummerEintragen() {
-    const auto doppelpunkt = Zeile.find(':');
-    const auto spalte =
-        spalteFuerNummer(fuehrendeZahl(std::string_view(Zeile).substr(0, doppelpunkt)));
+    const auto spalte = nummernSpalte(Zeile);
     if (!spalte) return;
     SollSpalte = *spalte;
 
-    // Three leading comma-separated fields are removed; a missing comma
-    // leaves the line as it is.
+    // Three leading comma-separated fields are removed, each up to its
+    // comma; a missing comma leaves the line as it is.
     std::size_t ab = 0;
-    for (int feld = 0; feld < 3; ++feld) {
-        const auto komma = Zeile.find(',', ab);
-        if (komma == std::string::npos) break;
-        ab = komma + 1;
+    int kommas = 0;
+    for (std::size_t i = 0; i < Zeile.size() && kommas < 3; ++i) {
+        if (Zeile[i] == ',') {
+            ab = i + 1;
+            ++kommas;
+        }
     }
-    Zeile.erase(0, ab);
+    Zeile.remove_prefix(ab);
     TextAnfang = 1;
 }
 
@@ -133,7 +143,7 @@ void Form1::spalteSchreiben() {
     if (TextAnfang == 0 || SollSpalte < IstSpalte) return;
     AusgabeNr->schreibeWiederholt('\t', static_cast<std::size_t>(SollSpalte - IstSpalte));
     IstSpalte = SollSpalte;
-    if (Zeile.size() >= TextAnfang) schreiben(std::string_view(Zeile).substr(TextAnfang - 1));
+    if (Zeile.size() >= TextAnfang) schreiben(Zeile.substr(TextAnfang - 1));
 }
 
 }  // namespace cdb2xls

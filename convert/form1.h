@@ -24,9 +24,12 @@ public:
     // Position while the command line is scanned (1-based).
     std::size_t Pos = 0;
     // The line being converted; the trimmed command line during the scan.
-    std::string Zeile;
-    // First character of the last line lesen() delivered, upper-cased.
-    std::string ErstesZeichen;
+    // A view into the current line's storage (the input block, or the
+    // command line), valid until the next lesen().
+    std::string_view Zeile;
+    // First character of the last line lesen() delivered, upper-cased;
+    // '\0' for an empty line.
+    char ErstesZeichen = '\0';
     // Column the current item goes to, and the column the row stands at.
     int SollSpalte = 0;
     int IstSpalte = 0;
@@ -64,6 +67,7 @@ private:
 
     Dateien& dateien_;
     std::size_t blockgroesse_;
+    std::string befehlszeile_;  // the storage of Zeile during the scan
 };
 
 }  // namespace cdb2xls

@@ -20,7 +20,7 @@ bool Leser::fuelle() {
     return true;
 }
 
-bool Leser::naechsteZeile(std::string_view& zeile) {
+bool Leser::naechsteZeileLangsam(std::string_view& zeile) {
     if (anfang_ == ende_ && !fuelle()) return false;
     if (lfUeberspringen_) {
         // A CR LF may be split between two blocks, so the LF is looked for

@@ -5,6 +5,7 @@
 #include "dateien.h"
 
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,11 +21,30 @@ public:
     // on its own is an ordinary character). The view stays valid until the
     // next call. Returns false when no line is left; the input is then closed.
     // Throws LeseFehler.
-    bool naechsteZeile(std::string_view& zeile);
+    bool naechsteZeile(std::string_view& zeile) {
+        // The usual case, inline: the whole line lies in the current block.
+        if (anfang_ < ende_) {
+            if (lfUeberspringen_) {
+                lfUeberspringen_ = false;
+                if (block_[anfang_] == '\n') ++anfang_;
+            }
+            const char* start = block_.data() + anfang_;
+            const void* cr = std::memchr(start, '\r', ende_ - anfang_);
+            if (cr != nullptr) {
+                const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+                zeile = std::string_view(start, laenge);
+                anfang_ += laenge + 1;
+                lfUeberspringen_ = true;
+                return true;
+            }
+        }
+        return naechsteZeileLangsam(zeile);
+    }
 
     bool geschlossen() const { return !eingabe_ && anfang_ == ende_; }
 
 private:
+    bool naechsteZeileLangsam(std::string_view& zeile);
     bool fuelle();
 
     std::unique_ptr<Eingabe> eingabe_;

@@ -15,19 +15,18 @@ void Schreiber::leeren() {
     belegt_ = 0;
 }
 
-void Schreiber::schreibe(std::string_view text) {
-    if (text.size() > puffer_.size() - belegt_) {
-        leeren();
-        if (text.size() >= puffer_.size()) {
-            ausgabe_->schreibe(text.data(), text.size());
-            return;
-        }
+// Text that does not fit what is left of the buffer.
+void Schreiber::schreibeGross(std::string_view text) {
+    leeren();
+    if (text.size() >= puffer_.size()) {
+        ausgabe_->schreibe(text.data(), text.size());
+    } else {
+        std::memcpy(puffer_.data(), text.data(), text.size());
+        belegt_ = text.size();
     }
-    std::memcpy(puffer_.data() + belegt_, text.data(), text.size());
-    belegt_ += text.size();
 }
 
-void Schreiber::schreibeWiederholt(char zeichen, std::size_t anzahl) {
+void Schreiber::schreibeWiederholtGross(char zeichen, std::size_t anzahl) {
     while (anzahl > 0) {
         if (belegt_ == puffer_.size()) leeren();
         const std::size_t stueck = std::min(anzahl, puffer_.size() - belegt_);

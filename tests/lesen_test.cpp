@@ -69,15 +69,15 @@ TEST(Lesen, ErstesZeichenIstGrossUndBleibtAmEnde) {
     form.EingabeNr = std::make_unique<Leser>(dateien.oeffneEingabe("in"), 4096);
 
     EXPECT_EQ(form.lesen(), "a=b");
-    EXPECT_EQ(form.ErstesZeichen, "A");
+    EXPECT_EQ(form.ErstesZeichen, 'A');
     EXPECT_EQ(form.lesen(), "");
-    EXPECT_EQ(form.ErstesZeichen, "");
+    EXPECT_EQ(form.ErstesZeichen, '\0');
     EXPECT_EQ(form.lesen(), "$x");
-    EXPECT_EQ(form.ErstesZeichen, "$");
+    EXPECT_EQ(form.ErstesZeichen, '$');
     EXPECT_EQ(form.lesen(), "\xe4h");
-    EXPECT_EQ(form.ErstesZeichen, "\xe4") << "only ASCII letters are upper-cased";
+    EXPECT_EQ(form.ErstesZeichen, '\xe4') << "only ASCII letters are upper-cased";
     EXPECT_EQ(form.lesen(), "");
-    EXPECT_EQ(form.ErstesZeichen, "\xe4") << "the end of the input leaves it as it was";
+    EXPECT_EQ(form.ErstesZeichen, '\xe4') << "the end of the input leaves it as it was";
 }
 
 TEST(Lesen, ZeileLaengerAlsEinBlock) {

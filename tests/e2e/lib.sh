@@ -1,0 +1,45 @@
+# Helpers for the end-to-end scripts: each check prints a line, the script
+# ends with "N passed, N failed" and fails when any check did.
+bestanden=0
+fehlgeschlagen=0
+
+ok() { bestanden=$((bestanden + 1)); echo "ok: $1"; }
+nicht_ok() { fehlgeschlagen=$((fehlgeschlagen + 1)); echo "FEHLER: $1"; [ $# -gt 1 ] && printf '  %s\n' "${@:2}"; return 0; }
+
+# erwarte NAME BEKOMMEN ERWARTET
+erwarte() {
+    if [ "$2" = "$3" ]; then ok "$1"; else nicht_ok "$1" "bekommen: «$2»" "erwartet: «$3»"; fi
+}
+
+# erwarte_inhalt NAME DATEI ERWARTETE-DATEI: same bytes
+erwarte_inhalt() {
+    if [ ! -f "$2" ]; then nicht_ok "$1" "$2 fehlt"
+    elif cmp -s "$2" "$3"; then ok "$1"
+    else nicht_ok "$1" "$2 weicht ab von $3:" "$(cmp "$2" "$3" 2>&1)"; fi
+}
+
+# erwarte_ohne NAME DATEI: the file does not exist
+erwarte_ohne() {
+    if [ -e "$2" ] || [ -L "$2" ]; then nicht_ok "$1" "$2 sollte nicht existieren"; else ok "$1"; fi
+}
+
+# erwarte_keine_reste NAME ORDNER: no temporary file left behind
+erwarte_keine_reste() {
+    local reste
+    reste=$(find "$2" -name '.*.tmp' | head -n 3)
+    if [ -z "$reste" ]; then ok "$1"; else nicht_ok "$1" "übrig: $reste"; fi
+}
+
+neuer_ordner() {
+    local ordner
+    ordner=$(mktemp -d "${TMPDIR:-/tmp}/cdb2xls-e2e.XXXXXX")
+    aufzuraeumen+=("$ordner")
+    echo "$ordner"
+}
+aufzuraeumen=()
+trap 'rm -rf "${aufzuraeumen[@]}"' EXIT
+
+ergebnis() {
+    echo "$bestanden passed, $fehlgeschlagen failed"
+    [ "$fehlgeschlagen" -eq 0 ]
+}
