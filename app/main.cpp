@@ -10,6 +10,8 @@
 #include "res/version.h"
 #include "ui/fenster.h"
 
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -96,6 +98,9 @@ int main(int argc, char** argv) {
     const cdb2xls::Ausgang ausgang = form.exportieren();
     if (ausgang.hinweis) {
         std::fprintf(stderr, "%s: %s\n", kProgramm, ausgang.hinweis->zeile().c_str());
+        // Started from the desktop entry or a file manager, nobody reads
+        // stderr: show the notice as a message box as well.
+        if (!isatty(STDERR_FILENO)) cdb2xls::hinweisImFensterZeigen(argc, argv, *ausgang.hinweis);
     } else if (!ausgang.listeGefunden) {
         std::fprintf(stderr, "%s: %s: kein <LIST>-Abschnitt gefunden\n", kProgramm,
                      form.Eingabedatei.c_str());

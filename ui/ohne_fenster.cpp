@@ -5,4 +5,6 @@ namespace cdb2xls {
 
 std::optional<int> fensterZeigen(int&, char**, Dateien&) { return std::nullopt; }
 
+bool hinweisImFensterZeigen(int&, char**, const Hinweis&) { return false; }
+
 }  // namespace cdb2xls

@@ -6,9 +6,6 @@ set -u
 programm=$(realpath "$1")
 fixtures=$(cd "$2" && pwd)
 beispiel="$fixtures/beispiel.cdb"
-# Without a display the program never opens its window.
-unset DISPLAY WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=
 
 # lauf ORDNER ARGUMENTE...: runs the program there; sets status, aus, fehler
 lauf() {

@@ -1,5 +1,9 @@
 # Helpers for the end-to-end scripts: each check prints a line, the script
 # ends with "N passed, N failed" and fails when any check did.
+# No display: the program must never wait on a window or message box here.
+unset DISPLAY WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=
+
 bestanden=0
 fehlgeschlagen=0
 

@@ -1,0 +1,121 @@
+#include "ui/qt/form1.h"
+
+#include "convert/form1.h"
+#include "res/version.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
+
+#include "res/cdb2xls.xpm"
+
+namespace cdb2xls::qt {
+namespace {
+
+constexpr int kTwipsJeZoll = 1440;
+
+// Window design, in twips.
+constexpr int kFensterBreite = 3744;
+constexpr int kFensterHoehe = 2556;
+constexpr int kLabelLinks = 120;
+constexpr int kLabelOben = 0;
+constexpr int kLabelBreite = 3612;
+constexpr int kLabelHoehe = 2532;
+
+QString ersteLokaleDatei(const QMimeData* daten) {
+    if (daten == nullptr || !daten->hasUrls()) return {};
+    for (const QUrl& url : daten->urls()) {
+        if (url.isLocalFile()) return url.toLocalFile();
+    }
+    return {};
+}
+
+}  // namespace
+
+int pixelAusTwips(int twips, int dpi) { return qRound(static_cast<double>(twips) * dpi / kTwipsJeZoll); }
+
+Label1::Label1(QWidget* eltern) : QLabel(eltern) {
+    setObjectName("Label1");
+    setAcceptDrops(true);
+}
+
+void Label1::dragEnterEvent(QDragEnterEvent* ereignis) {
+    if (!ersteLokaleDatei(ereignis->mimeData()).isEmpty()) {
+        ereignis->acceptProposedAction();
+    } else {
+        ereignis->ignore();
+    }
+}
+
+void Label1::dropEvent(QDropEvent* ereignis) {
+    const QString pfad = ersteLokaleDatei(ereignis->mimeData());
+    if (pfad.isEmpty()) {
+        ereignis->ignore();
+        return;
+    }
+    ereignis->acceptProposedAction();
+    emit dateiAbgelegt(pfad);
+}
+
+Form1::Form1(Dateien& dateien, QWidget* eltern)
+    : QWidget(eltern), dateien_(dateien), label1_(new Label1(this)) {
+    setObjectName("Form1");
+    setWindowTitle(QString::fromUtf8(CDB2XLS_PRODUKT));
+    setWindowIcon(QIcon(QPixmap(cdb2xls_xpm)));
+
+    label1_->setText(QString::fromUtf8("Bitte einfach die cdb-Datei in dieses Fenster ziehen!"));
+    label1_->setWordWrap(true);
+    label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont schrift(QStringLiteral("Comic Sans MS"));
+    schrift.setPointSizeF(22.2);
+    schrift.setWeight(QFont::Normal);
+    schrift.setItalic(false);
+    schrift.setUnderline(false);
+    schrift.setStrikeOut(false);
+    label1_->setFont(schrift);
+    // The label in the colours of a text area; the form keeps its own
+    // window colour, so the strips around the label show.
+    QPalette farben = label1_->palette();
+    farben.setColor(QPalette::Window, farben.color(QPalette::Base));
+    farben.setColor(QPalette::WindowText, farben.color(QPalette::Text));
+    label1_->setPalette(farben);
+    label1_->setAutoFillBackground(true);
+
+    legeFest();
+
+    // Run after the drop has been delivered, so the source of the drag is not
+    // kept waiting while the table is written or a notice is open.
+    connect(label1_, &Label1::dateiAbgelegt, this,
+            [this](const QString& pfad) { QTimer::singleShot(0, this, [this, pfad] { umwandeln(pfad); }); });
+}
+
+void Form1::legeFest() {
+    const int dpi = logicalDpiX();
+    setFixedSize(pixelAusTwips(kFensterBreite, dpi), pixelAusTwips(kFensterHoehe, dpi));
+    label1_->setGeometry(pixelAusTwips(kLabelLinks, dpi), pixelAusTwips(kLabelOben, dpi),
+                         pixelAusTwips(kLabelBreite, dpi), pixelAusTwips(kLabelHoehe, dpi));
+}
+
+void Form1::umwandeln(const QString& pfad) {
+    cdb2xls::Form1 lauf(dateien_);
+    lauf.Eingabedatei = QFile::encodeName(pfad).toStdString();
+    lauf.Ausgabedatei = lauf.Eingabedatei;
+    const Ausgang ausgang = lauf.exportieren();
+    if (ausgang.hinweis) hinweisZeigen(*ausgang.hinweis, this);
+    emit laufBeendet(ausgang.exitStatus());
+}
+
+void hinweisZeigen(const Hinweis& hinweis, QWidget* eltern) {
+    QString text = QString::fromUtf8(hinweis.text().c_str());
+    text.replace('\r', '\n');
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(hinweis.Titel.c_str()), text,
+                    QMessageBox::Ok, eltern);
+    box.setWindowIcon(QIcon(QPixmap(cdb2xls_xpm)));
+    box.exec();
+}
+
+}  // namespace cdb2xls::qt

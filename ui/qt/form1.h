@@ -1,0 +1,59 @@
+// The window side of Form1: a small window whose label takes a dropped cdb
+// file. The conversion itself is the core's.
+#pragma once
+
+#include "convert/ausgang.h"
+#include "convert/dateien.h"
+
+#include <QLabel>
+#include <QString>
+#include <QWidget>
+
+class QDragEnterEvent;
+class QDropEvent;
+
+namespace cdb2xls::qt {
+
+// Window lengths are designed in twips; this turns them into pixels at the
+// widget's logical DPI.
+int pixelAusTwips(int twips, int dpi);
+
+// The drop target: accepts drags that carry at least one local file.
+class Label1 : public QLabel {
+    Q_OBJECT
+public:
+    explicit Label1(QWidget* eltern);
+
+signals:
+    // The first local file of a drop, as a path.
+    void dateiAbgelegt(const QString& pfad);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* ereignis) override;
+    void dropEvent(QDropEvent* ereignis) override;
+};
+
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit Form1(Dateien& dateien, QWidget* eltern = nullptr);
+
+    Label1& label1() { return *label1_; }
+
+signals:
+    // The run has ended (after the notice, if any); the program ends with
+    // this status.
+    void laufBeendet(int status);
+
+private:
+    void umwandeln(const QString& pfad);
+    void legeFest();
+
+    Dateien& dateien_;
+    Label1* label1_;
+};
+
+// Shows a notice as a modal message box with the stop icon and one OK button.
+void hinweisZeigen(const Hinweis& hinweis, QWidget* eltern);
+
+}  // namespace cdb2xls::qt
