@@ -30,7 +30,7 @@ erwarte_ohne() {
 # erwarte_keine_reste NAME ORDNER: no temporary file left behind
 erwarte_keine_reste() {
     local reste
-    reste=$(find "$2" -name '.*.tmp' | head -n 3)
+    reste=$(find "$2" \( -name '.*.tmp' -o -name '~cdb2xls-*.tmp' \) | head -n 3)
     if [ -z "$reste" ]; then ok "$1"; else nicht_ok "$1" "übrig: $reste"; fi
 }
 

@@ -1,0 +1,54 @@
+// cdb2xls.exe: converts the cdb file named on the command line at once, or,
+// started without arguments, shows the window that takes a dropped file.
+#include "app/win32/win32_dateien.h"
+#include "convert/form1.h"
+#include "ui/win32/form1.h"
+#include "ui/win32/text.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+// The command line after the program's own name: a quoted name runs to the
+// next quote, an unquoted one to the first blank.
+std::wstring argumenttext(const wchar_t* befehlszeile) {
+    const wchar_t* p = befehlszeile;
+    if (*p == L'"') {
+        ++p;
+        while (*p != L'\0' && *p != L'"') ++p;
+        if (*p == L'"') ++p;
+    } else {
+        while (*p != L'\0' && *p != L' ' && *p != L'\t') ++p;
+    }
+    while (*p == L' ' || *p == L'\t') ++p;
+    return p;
+}
+
+int fensterZeigen(HINSTANCE instanz, cdb2xls::Dateien& dateien, int anzeigen) {
+    const HWND form = cdb2xls::win32::form1Erstellen(instanz, dateien, [](int status) { PostQuitMessage(status); });
+    if (form == nullptr) return 1;
+    ShowWindow(form, anzeigen);
+    UpdateWindow(form);
+    MSG nachricht;
+    while (GetMessageW(&nachricht, nullptr, 0, 0) > 0) {
+        TranslateMessage(&nachricht);
+        DispatchMessageW(&nachricht);
+    }
+    return static_cast<int>(nachricht.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instanz, HINSTANCE, PWSTR, int anzeigen) {
+    SetProcessDPIAware();  // lay the window out in real pixels at any scale
+    cdb2xls::win32::Win32Dateien dateien;
+    cdb2xls::Form1 form(dateien);
+    if (!form.BefehlszeilenParameter(cdb2xls::win32::schmal(argumenttext(GetCommandLineW())))) {
+        return fensterZeigen(instanz, dateien, anzeigen);
+    }
+    const cdb2xls::Ausgang ausgang = form.exportieren();
+    if (ausgang.hinweis) cdb2xls::win32::hinweisZeigen(*ausgang.hinweis, nullptr);
+    return ausgang.exitStatus();
+}

@@ -1,0 +1,52 @@
+# The Windows program, cross-built with mingw-w64: static runtime, GUI
+# subsystem, wide entry point, icon and version record.
+enable_language(RC)
+
+# The version text, from the one header that holds the version record.
+file(STRINGS ${CMAKE_SOURCE_DIR}/res/version.h CDB2XLS_VERSION_ZEILE REGEX "define CDB2XLS_VERSION \"")
+string(REGEX REPLACE ".*\"(.*)\".*" "\\1" CDB2XLS_VERSION_TEXT "${CDB2XLS_VERSION_ZEILE}")
+
+# The .ico comes from the same pixel map as the Linux window's icon, through
+# a small tool of ours built for the build machine.
+find_program(CDB2XLS_HOST_CXX NAMES c++ g++ REQUIRED)
+set(XPM2ICO ${CMAKE_BINARY_DIR}/host/xpm2ico)
+add_custom_command(OUTPUT ${XPM2ICO}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+  COMMAND ${CDB2XLS_HOST_CXX} -std=c++17 -O2 -o ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/xpm2ico.cpp
+  DEPENDS ${CMAKE_SOURCE_DIR}/res/xpm2ico.cpp
+  COMMENT "Building xpm2ico for the build machine")
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/res/cdb2xls.ico
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/res
+  COMMAND ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/cdb2xls.xpm ${CMAKE_BINARY_DIR}/res/cdb2xls.ico
+  DEPENDS ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/cdb2xls.xpm
+  COMMENT "Making cdb2xls.ico")
+set_source_files_properties(res/cdb2xls.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/cdb2xls.ico;${CMAKE_SOURCE_DIR}/res/version.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_BINARY_DIR}/res -I${CMAKE_SOURCE_DIR}/res")
+
+add_library(cdb2xls_win32 STATIC
+  app/win32/win32_dateien.cpp
+  ui/win32/form1.cpp
+  ui/win32/text.cpp)
+target_compile_definitions(cdb2xls_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(cdb2xls_win32 PUBLIC cdb2xls_core shell32 gdi32 user32)
+
+add_executable(cdb2xls WIN32 app/win32/main.cpp res/cdb2xls.rc)
+target_link_libraries(cdb2xls PRIVATE cdb2xls_win32)
+target_link_options(cdb2xls PRIVATE -municode)
+
+# No DLLs beside the .exe: it runs on a bare Windows.
+add_link_options(-static -static-libgcc -static-libstdc++)
+target_link_options(cdb2xls PRIVATE -static -static-libgcc -static-libstdc++)
+
+
+# cdb2xls-2.03-win64.zip: the program and a short German read-me.
+set(CDB2XLS_PAKET ${CMAKE_BINARY_DIR}/cdb2xls-${CDB2XLS_VERSION_TEXT}-win64.zip)
+add_custom_command(OUTPUT ${CDB2XLS_PAKET}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/paket
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cdb2xls> ${CMAKE_SOURCE_DIR}/res/LIESMICH.txt ${CMAKE_BINARY_DIR}/paket/
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/paket
+          ${CMAKE_COMMAND} -E tar cf ${CDB2XLS_PAKET} --format=zip cdb2xls.exe LIESMICH.txt
+  DEPENDS cdb2xls ${CMAKE_SOURCE_DIR}/res/LIESMICH.txt
+  COMMENT "Packing cdb2xls-${CDB2XLS_VERSION_TEXT}-win64.zip")
+add_custom_target(paket ALL DEPENDS ${CDB2XLS_PAKET})

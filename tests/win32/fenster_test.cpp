@@ -1,0 +1,255 @@
+// The real Windows window under wine: Form1 and Label1 as designed, drops of
+// one and of three files, the notice box of a missing file, and the version
+// record of the built cdb2xls.exe.
+// Usage: fenster_test.exe FIXTURES-ORDNER ARBEITSORDNER CDB2XLS.EXE
+#include "app/win32/win32_dateien.h"
+#include "ui/win32/form1.h"
+#include "ui/win32/text.h"
+
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace cdb2xls::win32;
+
+namespace {
+
+int bestanden = 0;
+int fehlgeschlagen = 0;
+
+void pruefe(bool ok, const std::string& name, const std::string& genauer = {}) {
+    if (ok) {
+        ++bestanden;
+        std::printf("ok: %s\n", name.c_str());
+    } else {
+        ++fehlgeschlagen;
+        std::printf("FEHLER: %s %s\n", name.c_str(), genauer.c_str());
+    }
+    std::fflush(stdout);
+}
+
+template <typename T>
+void gleich(const T& bekommen, const T& erwartet, const std::string& name) {
+    std::ostringstream text;
+    text << "(bekommen " << bekommen << ", erwartet " << erwartet << ")";
+    pruefe(bekommen == erwartet, name, text.str());
+}
+void gleich(const std::wstring& bekommen, const std::wstring& erwartet, const std::string& name) {
+    pruefe(bekommen == erwartet, name, "(bekommen «" + schmal(bekommen) + "», erwartet «" + schmal(erwartet) + "»)");
+}
+
+std::string lies(const std::wstring& pfad) {
+    std::ifstream datei(pfad.c_str(), std::ios::binary);
+    if (!datei) return "<fehlt>";
+    std::ostringstream inhalt;
+    inhalt << datei.rdbuf();
+    return inhalt.str();
+}
+
+bool gibtEs(const std::wstring& pfad) { return GetFileAttributesW(pfad.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring fensterText(HWND fenster) {
+    wchar_t text[512];
+    const int n = GetWindowTextW(fenster, text, 512);
+    return std::wstring(text, static_cast<std::size_t>(n));
+}
+
+// A drop as the shell delivers it: a DROPFILES block with the paths, each
+// ended by a NUL, and one more NUL at the end.
+HDROP ablage(const std::vector<std::wstring>& pfade) {
+    std::size_t zeichen = 1;
+    for (const auto& p : pfade) zeichen += p.size() + 1;
+    const HGLOBAL speicher = GlobalAlloc(GHND, sizeof(DROPFILES) + zeichen * sizeof(wchar_t));
+    auto* kopf = static_cast<DROPFILES*>(GlobalLock(speicher));
+    kopf->pFiles = sizeof(DROPFILES);
+    kopf->fWide = TRUE;
+    auto* ziel = reinterpret_cast<wchar_t*>(reinterpret_cast<char*>(kopf) + sizeof(DROPFILES));
+    for (const auto& p : pfade) {
+        std::copy(p.begin(), p.end(), ziel);
+        ziel += p.size() + 1;
+    }
+    GlobalUnlock(speicher);
+    return static_cast<HDROP>(speicher);
+}
+
+struct Lauf {
+    int status = -1;
+};
+
+// Makes the window, hands its label a drop of `pfade` and returns the run's
+// status (-1 when the run did not end).
+int fallenLassen(const std::vector<std::wstring>& pfade) {
+    Lauf lauf;
+    Win32Dateien dateien;
+    const HWND form = form1Erstellen(GetModuleHandleW(nullptr), dateien, [&lauf](int s) { lauf.status = s; });
+    ShowWindow(form, SW_SHOW);
+    SendMessageW(label1Von(form), WM_DROPFILES, reinterpret_cast<WPARAM>(ablage(pfade)), 0);
+    const int status = lauf.status;
+    DestroyWindow(form);
+    return status;
+}
+
+void gestaltung() {
+    int geschlossen = -1;
+    Win32Dateien dateien;
+    const HWND form = form1Erstellen(GetModuleHandleW(nullptr), dateien, [&](int s) { geschlossen = s; });
+    pruefe(form != nullptr, "Form1 erstellt", "(Fehler " + std::to_string(GetLastError()) + ")");
+    wchar_t klasse[64];
+    GetClassNameW(form, klasse, 64);
+    gleich(std::wstring(klasse), std::wstring(L"Form1"), "Fensterklasse");
+    gleich(fensterText(form), std::wstring(L"QUORBs Tromil CDDB-Exporteur"), "Titel");
+    pruefe(SendMessageW(form, WM_GETICON, ICON_BIG, 0) != 0 || GetClassLongPtrW(form, GCLP_HICON) != 0, "Symbol");
+
+    const HDC bildschirm = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(bildschirm, LOGPIXELSY);
+    ReleaseDC(nullptr, bildschirm);
+    RECT innen;
+    GetClientRect(form, &innen);
+    gleich(innen.right, static_cast<LONG>(MulDiv(3744, dpi, 1440)), "Innenbreite");
+    gleich(innen.bottom, static_cast<LONG>(MulDiv(2556, dpi, 1440)), "Innenhöhe");
+
+    const HWND label = label1Von(form);
+    GetClassNameW(label, klasse, 64);
+    gleich(std::wstring(klasse), std::wstring(L"Label1"), "Klasse des Labels");
+    gleich(fensterText(label), std::wstring(L"Bitte einfach die cdb-Datei in dieses Fenster ziehen!"), "Labeltext");
+    RECT lage;
+    GetWindowRect(label, &lage);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&lage), 2);
+    gleich(lage.left, static_cast<LONG>(MulDiv(120, dpi, 1440)), "Label links");
+    gleich(lage.top, 0L, "Label oben");
+    gleich(lage.right - lage.left, static_cast<LONG>(MulDiv(3612, dpi, 1440)), "Labelbreite");
+    gleich(lage.bottom - lage.top, static_cast<LONG>(MulDiv(2532, dpi, 1440)), "Labelhöhe");
+    pruefe((GetWindowLongW(label, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0, "Label nimmt Dateien an");
+    pruefe((GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) == 0, "Form nimmt keine Dateien an");
+
+    LOGFONTW schrift{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0)), sizeof schrift, &schrift);
+    gleich(std::wstring(schrift.lfFaceName), std::wstring(L"Comic Sans MS"), "Schriftart");
+    gleich(schrift.lfHeight, static_cast<LONG>(-MulDiv(222, dpi, 720)), "Schriftgröße 22,2 Punkt");
+    gleich(schrift.lfWeight, static_cast<LONG>(FW_NORMAL), "Schriftstärke");
+    gleich(static_cast<int>(schrift.lfCharSet), static_cast<int>(ANSI_CHARSET), "Zeichensatz");
+    pruefe(!schrift.lfItalic && !schrift.lfUnderline && !schrift.lfStrikeOut, "nicht kursiv, unter- oder durchgestrichen");
+
+    DestroyWindow(form);
+    gleich(geschlossen, 0, "Schließen ohne Lauf endet mit 0");
+}
+
+void ablegen(const std::wstring& fixtures, const std::wstring& arbeit) {
+    const std::wstring cds = arbeit + L"\\CDs.cdb", zwei = arbeit + L"\\Zwei Ä.cdb", drei = arbeit + L"\\drei.cdb";
+    CopyFileW((fixtures + L"\\beispiel.cdb").c_str(), cds.c_str(), FALSE);
+    CopyFileW((fixtures + L"\\achtbit.cdb").c_str(), zwei.c_str(), FALSE);
+    CopyFileW((fixtures + L"\\schief.cdb").c_str(), drei.c_str(), FALSE);
+
+    gleich(fallenLassen({cds}), 0, "eine Datei: Status");
+    pruefe(lies(cds + L".xls") == lies(fixtures + L"\\beispiel.xls"), "eine Datei: Tabelle");
+
+    gleich(fallenLassen({zwei, drei, cds + L"x"}), 0, "drei Dateien: Status");
+    pruefe(lies(zwei + L".xls") == lies(fixtures + L"\\achtbit.xls"), "drei Dateien: die erste umgewandelt");
+    pruefe(!gibtEs(drei + L".xls"), "drei Dateien: die zweite nicht");
+}
+
+// Finds the message box titled "Häää?", notes its text and icon, presses OK.
+struct Meldung {
+    std::atomic<bool> gefunden{false};
+    std::wstring text;
+    bool stopSymbol = false;
+};
+
+void meldungBeantworten(Meldung& meldung) {
+    for (int i = 0; i < 400; ++i) {
+        const HWND box = FindWindowW(L"#32770", L"Häää?");
+        if (box != nullptr) {
+            wchar_t text[1024];
+            GetDlgItemTextW(box, 0xFFFF, text, 1024);
+            meldung.text = text;
+            const HWND symbol = GetDlgItem(box, 0x440);
+            meldung.stopSymbol = symbol != nullptr && reinterpret_cast<HICON>(SendMessageW(symbol, STM_GETICON, 0, 0)) ==
+                                                          LoadIconW(nullptr, IDI_HAND);
+            meldung.gefunden = true;
+            PostMessageW(box, WM_COMMAND, IDOK, 0);
+            return;
+        }
+        Sleep(25);
+    }
+}
+
+void fehlendeDatei(const std::wstring& arbeit) {
+    const std::wstring weg = arbeit + L"\\weg.cdb";
+    Meldung meldung;
+    std::thread antwort(meldungBeantworten, std::ref(meldung));
+    const int status = fallenLassen({weg});
+    antwort.join();
+    pruefe(meldung.gefunden, "fehlende Datei: Meldung erscheint");
+    gleich(meldung.text, L"cdb-Datei nicht gefunden:\r\r" + weg, "fehlende Datei: Meldungstext");
+    pruefe(meldung.stopSymbol, "fehlende Datei: Stopp-Symbol");
+    gleich(status, 1, "fehlende Datei: Status nach OK");
+    pruefe(!gibtEs(weg + L".xls"), "fehlende Datei: nichts geschrieben");
+}
+
+std::wstring versionsText(const std::vector<char>& daten, const std::wstring& schluessel) {
+    void* wert = nullptr;
+    UINT laenge = 0;
+    if (!VerQueryValueW(daten.data(), (L"\\StringFileInfo\\040704B0\\" + schluessel).c_str(), &wert, &laenge)) {
+        return L"<fehlt>";
+    }
+    return std::wstring(static_cast<const wchar_t*>(wert), laenge > 0 ? laenge - 1 : 0);
+}
+
+void versionsangabe(const std::wstring& exe) {
+    DWORD griff = 0;
+    const DWORD groesse = GetFileVersionInfoSizeW(exe.c_str(), &griff);
+    pruefe(groesse > 0, "Versionsangabe vorhanden");
+    if (groesse == 0) return;
+    std::vector<char> daten(groesse);
+    GetFileVersionInfoW(exe.c_str(), 0, groesse, daten.data());
+
+    VS_FIXEDFILEINFO* fest = nullptr;
+    UINT laenge = 0;
+    VerQueryValueW(daten.data(), L"\\", reinterpret_cast<void**>(&fest), &laenge);
+    pruefe(fest != nullptr && fest->dwFileVersionMS == 0x00020003 && fest->dwFileVersionLS == 0 &&
+               fest->dwProductVersionMS == 0x00020003 && fest->dwProductVersionLS == 0,
+           "Versionsnummern 2.3.0.0");
+
+    WORD* sprache = nullptr;
+    VerQueryValueW(daten.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&sprache), &laenge);
+    pruefe(sprache != nullptr && laenge >= 4 && sprache[0] == 0x0407 && sprache[1] == 1200, "Sprache 0x0407, 1200");
+
+    gleich(versionsText(daten, L"Comments"), std::wstring(L"Parameter:   [Eingabe-.cdb-Datei] [Ausgabe-Datei]"), "Comments");
+    gleich(versionsText(daten, L"FileDescription"), std::wstring(L"Exporteur für Tromil-CDDBs zu Excel"), "FileDescription");
+    gleich(versionsText(daten, L"FileVersion"), std::wstring(L"2.03"), "FileVersion");
+    gleich(versionsText(daten, L"ProductVersion"), std::wstring(L"2.03"), "ProductVersion");
+    gleich(versionsText(daten, L"ProductName"), std::wstring(L"QUORBs Tromil CDDB-Exporteur"), "ProductName");
+    gleich(versionsText(daten, L"OriginalFilename"), std::wstring(L"cdb2xls.exe"), "OriginalFilename");
+
+    const HMODULE programm = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    const HRSRC version = FindResourceExW(programm, MAKEINTRESOURCEW(16), MAKEINTRESOURCEW(1),
+                                          MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN));
+    pruefe(version != nullptr, "Versionsangabe unter Sprache 0x0407");
+    const HANDLE symbol = LoadImageW(programm, MAKEINTRESOURCEW(1), IMAGE_ICON, 32, 32, 0);
+    pruefe(symbol != nullptr, "Programmsymbol 32 x 32");
+    FreeLibrary(programm);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "Aufruf: fenster_test FIXTURES ARBEITSORDNER CDB2XLS.EXE\n");
+        return 2;
+    }
+    SetProcessDPIAware();
+    gestaltung();
+    ablegen(argv[1], argv[2]);
+    fehlendeDatei(argv[2]);
+    versionsangabe(argv[3]);
+    std::printf("%d passed, %d failed\n", bestanden, fehlgeschlagen);
+    return fehlgeschlagen == 0 ? 0 : 1;
+}

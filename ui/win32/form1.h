@@ -1,0 +1,28 @@
+// The window side of Form1 on Windows: a top-level window of class "Form1"
+// whose child "Label1" takes a dropped file.
+#pragma once
+
+#include "convert/ausgang.h"
+#include "convert/dateien.h"
+
+#include <windows.h>
+
+#include <functional>
+
+namespace cdb2xls::win32 {
+
+// Window lengths are designed in twips; this turns them into pixels at `dpi`.
+int pixelAusTwips(int twips, int dpi);
+
+// Creates the window (not yet shown). After a drop has been converted, and
+// its notice answered, `beendet` gets the run's exit status; closing the
+// window without a run gives 0. The window keeps a reference to `dateien`.
+HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)> beendet);
+
+// The label of a window made by form1Erstellen.
+HWND label1Von(HWND form1);
+
+// Shows a notice as a modal message box with the stop icon and one OK button.
+void hinweisZeigen(const Hinweis& hinweis, HWND eltern);
+
+}  // namespace cdb2xls::win32
