@@ -78,30 +78,60 @@ private:
     Dateideskriptor fd_;
 };
 
-// Writes a temporary file beside the target; abschliessen() renames it over
-// the target, and the destructor removes it if that never happened.
+// A fresh name beside the target for the table while it is written:
+// ".NAME.PID-N.tmp".
+class TemporaereNamen {
+public:
+    explicit TemporaereNamen(const std::string& stamm) : stamm_(stamm) {}
+    std::string naechster() { return stamm_ + std::to_string(versuch_++) + ".tmp"; }
+    bool nochEinVersuch() const { return versuch_ < 1000; }
+
+private:
+    std::string stamm_;
+    unsigned versuch_ = 0;
+};
+
+// Writes the table into a file of its own beside the target; abschliessen()
+// renames it over the target, and the destructor removes it if that never
+// happened. Where the file system allows, the file has no name until the
+// table is complete, so not even a killed run leaves anything behind.
 class ErsetzendeAusgabe final : public Ausgabe {
 public:
-    ErsetzendeAusgabe(int fd, std::string temporaer, std::string ziel)
-        : fd_(fd), temporaer_(std::move(temporaer)), ziel_(std::move(ziel)) {}
+    ErsetzendeAusgabe(int fd, std::string temporaer, std::string ziel, std::string stamm)
+        : fd_(fd), temporaer_(std::move(temporaer)), ziel_(std::move(ziel)), namen_(std::move(stamm)) {}
     ErsetzendeAusgabe(const ErsetzendeAusgabe&) = delete;
     ErsetzendeAusgabe& operator=(const ErsetzendeAusgabe&) = delete;
     ~ErsetzendeAusgabe() override {
-        if (!fertig_) ::unlink(temporaer_.c_str());
+        if (!fertig_ && !temporaer_.empty()) ::unlink(temporaer_.c_str());
     }
     void schreibe(const char* daten, std::size_t anzahl) override {
         schreibeAlles(fd_.get(), daten, anzahl);
     }
     void abschliessen() override {
+        if (temporaer_.empty()) benennen();
         if (const int fehler = fd_.schliessen()) throw SchreibFehler(systemGrund(fehler));
         if (::rename(temporaer_.c_str(), ziel_.c_str()) != 0) throw SchreibFehler(systemGrund(errno));
         fertig_ = true;
     }
 
 private:
+    // Gives the unnamed file its temporary name, through its /proc link.
+    void benennen() {
+        const std::string verweis = "/proc/self/fd/" + std::to_string(fd_.get());
+        for (;;) {
+            std::string name = namen_.naechster();
+            if (::linkat(AT_FDCWD, verweis.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                temporaer_ = std::move(name);
+                return;
+            }
+            if (errno != EEXIST || !namen_.nochEinVersuch()) throw SchreibFehler(systemGrund(errno));
+        }
+    }
+
     Dateideskriptor fd_;
-    std::string temporaer_;
+    std::string temporaer_;  // empty while the file has no name
     std::string ziel_;
+    TemporaereNamen namen_;
     bool fertig_ = false;
 };
 
@@ -156,13 +186,20 @@ std::unique_ptr<Ausgabe> PosixDateien::erstelleAusgabe(const std::string& pfad) 
     }
 
     const std::string ziel = ersetzbaresZiel(pfad);
-    const std::string stamm =
-        ordnerVon(ziel) + "/." + nameVon(ziel) + "." + std::to_string(::getpid()) + "-";
-    for (unsigned versuch = 0;; ++versuch) {
-        std::string temporaer = stamm + std::to_string(versuch) + ".tmp";
+    const std::string ordner = ordnerVon(ziel);
+    const std::string stamm = ordner + "/." + nameVon(ziel) + "." + std::to_string(::getpid()) + "-";
+
+    const int unbenannt = ::open(ordner.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (unbenannt >= 0) return std::make_unique<ErsetzendeAusgabe>(unbenannt, std::string(), ziel, stamm);
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) throw SchreibFehler(systemGrund(errno));
+
+    // No unnamed files here: a named temporary file instead.
+    TemporaereNamen namen(stamm);
+    for (;;) {
+        std::string temporaer = namen.naechster();
         const int fd = ::open(temporaer.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return std::make_unique<ErsetzendeAusgabe>(fd, std::move(temporaer), ziel);
-        if (errno != EEXIST || versuch == 1000) throw SchreibFehler(systemGrund(errno));
+        if (fd >= 0) return std::make_unique<ErsetzendeAusgabe>(fd, std::move(temporaer), ziel, stamm);
+        if (errno != EEXIST || !namen.nochEinVersuch()) throw SchreibFehler(systemGrund(errno));
     }
 }
 
