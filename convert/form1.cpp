@@ -1,6 +1,9 @@
 #include "form1.h"
 
 #include "zahl.h"
+#include "zeichen.h"
+
+#include <array>
 
 #include <optional>
 #include <utility>
@@ -9,12 +12,26 @@ namespace cdb2xls {
 namespace {
 
 constexpr std::string_view kListenMarke = "<LIST>";
-constexpr std::string_view kFeldBuchstaben = "ATXCR";  // columns 1 to 5
+
+// The kind of a list line, by its first character (upper-cased): a lettered
+// field's column (A = 1, T = 2, X = 3, C = 4, R = 5), or one of these.
+enum Art : unsigned char { kAndere = 0, kNummer = 6, kDatensatzEnde = 7 };
+
+constexpr std::array<unsigned char, 256> artenTabelle() {
+    std::array<unsigned char, 256> arten{};
+    constexpr std::string_view buchstaben = "ATXCR";
+    for (std::size_t i = 0; i < buchstaben.size(); ++i) {
+        arten[static_cast<unsigned char>(buchstaben[i])] = static_cast<unsigned char>(i + 1);
+    }
+    for (char c = '0'; c <= '9'; ++c) arten[static_cast<unsigned char>(c)] = kNummer;
+    arten['$'] = kDatensatzEnde;
+    return arten;
+}
+constexpr std::array<unsigned char, 256> kArten = artenTabelle();
 const std::string kTitel = "Häää?";
 
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
 
-char grossbuchstabe(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // The column of a numbered entry, from the number before the line's first
 // ":" (or in the whole line, when it has none). Up to four plain digits right
@@ -32,18 +49,6 @@ std::optional<int> nummernSpalte(std::string_view zeile) {
 
 Form1::Form1(Dateien& dateien, std::size_t blockgroesse)
     : dateien_(dateien), blockgroesse_(blockgroesse) {}
-
-std::string_view Form1::lesen() {
-    std::string_view zeile;
-    if (!EingabeNr || !EingabeNr->naechsteZeile(zeile)) {
-        EingabeNr.reset();
-        return {};
-    }
-    ErstesZeichen = zeile.empty() ? '\0' : grossbuchstabe(zeile.front());
-    return zeile;
-}
-
-void Form1::schreiben(std::string_view Zeichen) { AusgabeNr->schreibe(Zeichen); }
 
 Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund) {
     Zeile = {};
@@ -100,15 +105,15 @@ bool Form1::listeUmwandeln() {
     Zeile = lesen();
     while (!Zeile.empty()) {
         TextAnfang = 0;
-        const auto buchstabe = kFeldBuchstaben.find(ErstesZeichen);
-        if (istZiffer(ErstesZeichen)) {
+        const unsigned char art = kArten[static_cast<unsigned char>(ErstesZeichen)];
+        if (art == kNummer) {
             nummerEintragen();
-        } else if (buchstabe != std::string_view::npos) {
-            SollSpalte = static_cast<int>(buchstabe) + 1;
-            TextAnfang = 3;  // the second character is skipped, whatever it is
-        } else if (ErstesZeichen == '$') {
+        } else if (art == kDatensatzEnde) {
             schreiben("\r");
             IstSpalte = 1;
+        } else if (art != kAndere) {
+            SollSpalte = art;
+            TextAnfang = 3;  // the second character is skipped, whatever it is
         }
         spalteSchreiben();
         Zeile = lesen();
@@ -125,15 +130,7 @@ void Form1::nummerEintragen() {
 
     // Three leading comma-separated fields are removed, each up to its
     // comma; a missing comma leaves the line as it is.
-    std::size_t ab = 0;
-    int kommas = 0;
-    for (std::size_t i = 0; i < Zeile.size() && kommas < 3; ++i) {
-        if (Zeile[i] == ',') {
-            ab = i + 1;
-            ++kommas;
-        }
-    }
-    Zeile.remove_prefix(ab);
+    Zeile.remove_prefix(hinterDemNten(Zeile, ',', 3));
     TextAnfang = 1;
 }
 

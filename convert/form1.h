@@ -50,9 +50,17 @@ public:
     // The next input line; the view is valid until the next call. The empty
     // string at the end of the input, which is then closed and ErstesZeichen
     // left as it was. Throws LeseFehler.
-    std::string_view lesen();
+    std::string_view lesen() {
+        const std::string_view zeile = EingabeNr ? EingabeNr->naechsteZeile() : std::string_view();
+        if (zeile.data() == nullptr) {
+            EingabeNr.reset();
+            return {};
+        }
+        ErstesZeichen = zeile.empty() ? '\0' : grossbuchstabe(zeile.front());
+        return zeile;
+    }
     // Writes Zeichen to the output unchanged. Throws SchreibFehler.
-    void schreiben(std::string_view Zeichen);
+    void schreiben(std::string_view Zeichen) { AusgabeNr->schreibe(Zeichen); }
 
     // The conversion run: converts the list section of Eingabedatei into the
     // table Ausgabedatei + ".xls". Call once; both files are closed when it
@@ -60,6 +68,7 @@ public:
     Ausgang exportieren();
 
 private:
+    static char grossbuchstabe(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
     bool listeUmwandeln();
     void nummerEintragen();
     void spalteSchreiben();

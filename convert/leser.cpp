@@ -20,15 +20,15 @@ bool Leser::fuelle() {
     return true;
 }
 
-bool Leser::naechsteZeileLangsam(std::string_view& zeile) {
-    if (anfang_ == ende_ && !fuelle()) return false;
+std::string_view Leser::naechsteZeileLangsam() {
+    if (anfang_ == ende_ && !fuelle()) return {};
     if (lfUeberspringen_) {
         // A CR LF may be split between two blocks, so the LF is looked for
         // only once the next byte is at hand.
         lfUeberspringen_ = false;
         if (block_[anfang_] == '\n') {
             ++anfang_;
-            if (anfang_ == ende_ && !fuelle()) return false;
+            if (anfang_ == ende_ && !fuelle()) return {};
         }
     }
 
@@ -36,10 +36,9 @@ bool Leser::naechsteZeileLangsam(std::string_view& zeile) {
     const void* cr = std::memchr(start, '\r', ende_ - anfang_);
     if (cr != nullptr) {
         const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-        zeile = std::string_view(start, laenge);
         anfang_ += laenge + 1;
         lfUeberspringen_ = true;
-        return true;
+        return {start, laenge};
     }
 
     lang_.assign(start, ende_ - anfang_);
@@ -51,13 +50,11 @@ bool Leser::naechsteZeileLangsam(std::string_view& zeile) {
             lang_.append(start, laenge);
             anfang_ = laenge + 1;
             lfUeberspringen_ = true;
-            zeile = lang_;
-            return true;
+            return lang_;
         }
         lang_.append(start, ende_);
     }
-    zeile = lang_;  // the last line, without a terminator
-    return true;
+    return lang_;  // the last line, without a terminator
 }
 
 }  // namespace cdb2xls

@@ -19,32 +19,34 @@ public:
 
     // The next line, without its terminator (CR LF, or a CR on its own; a LF
     // on its own is an ordinary character). The view stays valid until the
-    // next call. Returns false when no line is left; the input is then closed.
-    // Throws LeseFehler.
-    bool naechsteZeile(std::string_view& zeile) {
+    // next call. When no line is left, a view whose data() is null; the input
+    // is then closed. Throws LeseFehler.
+    std::string_view naechsteZeile() {
         // The usual case, inline: the whole line lies in the current block.
         if (anfang_ < ende_) {
+            const char* start = block_.data() + anfang_;
             if (lfUeberspringen_) {
                 lfUeberspringen_ = false;
-                if (block_[anfang_] == '\n') ++anfang_;
+                if (*start == '\n') {
+                    ++start;
+                    ++anfang_;
+                }
             }
-            const char* start = block_.data() + anfang_;
             const void* cr = std::memchr(start, '\r', ende_ - anfang_);
             if (cr != nullptr) {
                 const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-                zeile = std::string_view(start, laenge);
                 anfang_ += laenge + 1;
                 lfUeberspringen_ = true;
-                return true;
+                return {start, laenge};
             }
         }
-        return naechsteZeileLangsam(zeile);
+        return naechsteZeileLangsam();
     }
 
     bool geschlossen() const { return !eingabe_ && anfang_ == ende_; }
 
 private:
-    bool naechsteZeileLangsam(std::string_view& zeile);
+    std::string_view naechsteZeileLangsam();
     bool fuelle();
 
     std::unique_ptr<Eingabe> eingabe_;

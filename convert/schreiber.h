@@ -26,7 +26,10 @@ public:
         }
     }
     void schreibeWiederholt(char zeichen, std::size_t anzahl) {
-        if (anzahl <= puffer_.size() - belegt_) {
+        if (anzahl == 0) return;
+        if (anzahl == 1 && belegt_ < puffer_.size()) {  // the usual TAB between two cells
+            puffer_[belegt_++] = zeichen;
+        } else if (anzahl <= puffer_.size() - belegt_) {
             std::memset(puffer_.data() + belegt_, zeichen, anzahl);
             belegt_ += anzahl;
         } else {
