@@ -1,5 +1,6 @@
 // Reading the number of a numbered entry and rounding it to a column.
 #include "convert/zahl.h"
+#include "convert/zeichen.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,37 @@ TEST(SpalteFuerNummer, SiebenDazuGeradeGerundet) {
 TEST(SpalteFuerNummer, AusserhalbEntfaellt) {
     for (const double nummer : {32760.5, 32761.0, 1e9, HUGE_VAL, std::nan("")}) {
         EXPECT_FALSE(spalteFuerNummer(nummer).has_value()) << nummer;
+    }
+}
+
+}  // namespace
+}  // namespace cdb2xls::test
+
+namespace cdb2xls::test {
+namespace {
+
+// The word-at-a-time search against a plain one, over lengths and places
+// that cross the eight-byte steps.
+TEST(HinterDemNten, WieEineEinfacheSuche) {
+    const auto einfach = [](std::string_view text, char zeichen, int n) {
+        std::size_t hinter = 0;
+        for (std::size_t i = 0; i < text.size() && n > 0; ++i) {
+            if (text[i] == zeichen) {
+                hinter = i + 1;
+                --n;
+            }
+        }
+        return hinter;
+    };
+    for (std::size_t laenge = 0; laenge <= 40; ++laenge) {
+        for (std::size_t schritt = 1; schritt <= 9; ++schritt) {
+            std::string text(laenge, 'a');
+            for (std::size_t i = schritt - 1; i < laenge; i += schritt) text[i] = ',';
+            if (laenge > 3) text[laenge / 2] = '\xac';  // a byte that differs from ',' only in its high bit
+            for (const int n : {1, 2, 3, 5}) {
+                EXPECT_EQ(hinterDemNten(text, ',', n), einfach(text, ',', n)) << text << " n=" << n;
+            }
+        }
     }
 }
 
