@@ -1,9 +1,20 @@
-# The drop window and message boxes, with Qt 6 Widgets.
+# The drop window and message boxes, with Qt 6 Widgets. The window is a
+# module that the program loads only when it needs a window.
 set(CMAKE_AUTOMOC ON)
-add_library(cdb2xls_qt STATIC ui/qt/form1.cpp ui/qt/form1.h ui/qt/fenster.cpp)
-set_target_properties(cdb2xls_qt PROPERTIES AUTOMOC ON)
+add_library(cdb2xls_qt STATIC ui/qt/form1.cpp ui/qt/form1.h)
 target_link_libraries(cdb2xls_qt PUBLIC cdb2xls_core Qt6::Widgets)
-target_link_libraries(cdb2xls PRIVATE cdb2xls_qt)
 
+add_library(cdb2xls_fenster MODULE ui/qt/modul.cpp)
+target_link_libraries(cdb2xls_fenster PRIVATE cdb2xls_qt)
+set_target_properties(cdb2xls_fenster PROPERTIES PREFIX "" OUTPUT_NAME cdb2xls-fenster
+  LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden)
+
+set(CDB2XLS_MODUL_ORDNER ${CMAKE_INSTALL_LIBDIR}/cdb2xls)
+target_sources(cdb2xls PRIVATE ui/qt/laden.cpp)
+target_compile_definitions(cdb2xls PRIVATE CDB2XLS_MODUL_ORDNER="${CDB2XLS_MODUL_ORDNER}")
+target_link_libraries(cdb2xls PRIVATE ${CMAKE_DL_LIBS})
+add_dependencies(cdb2xls cdb2xls_fenster)
+
+install(TARGETS cdb2xls_fenster LIBRARY DESTINATION ${CDB2XLS_MODUL_ORDNER})
 install(FILES res/cdb2xls.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES res/cdb2xls.xpm DESTINATION ${CMAKE_INSTALL_DATADIR}/pixmaps)

@@ -1,0 +1,21 @@
+// The window as a module of its own, loaded only when the program needs a
+// window, so that a run from the command line does not load Qt.
+#include "ui/qt/modul.h"
+
+#include "ui/qt/form1.h"
+
+#include <QApplication>
+
+extern "C" int cdb2xls_fenster_zeigen(int* argc, char** argv, cdb2xls::Dateien* dateien) {
+    QApplication anwendung(*argc, argv);
+    cdb2xls::qt::Form1 form(*dateien);
+    QObject::connect(&form, &cdb2xls::qt::Form1::laufBeendet, &anwendung,
+                     [](int status) { QCoreApplication::exit(status); });
+    form.show();
+    return QApplication::exec();
+}
+
+extern "C" void cdb2xls_hinweis_zeigen(int* argc, char** argv, const cdb2xls::Hinweis* hinweis) {
+    QApplication anwendung(*argc, argv);
+    cdb2xls::qt::hinweisZeigen(*hinweis, nullptr);
+}
