@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 namespace cdb2xls {
 namespace {
@@ -82,7 +83,7 @@ private:
 // ".NAME.PID-N.tmp".
 class TemporaereNamen {
 public:
-    explicit TemporaereNamen(const std::string& stamm) : stamm_(stamm) {}
+    explicit TemporaereNamen(std::string stamm) : stamm_(std::move(stamm)) {}
     std::string naechster() { return stamm_ + std::to_string(versuch_++) + ".tmp"; }
     bool nochEinVersuch() const { return versuch_ < 1000; }
 
