@@ -32,27 +32,16 @@ std::string_view Leser::naechsteZeileLangsam() {
         }
     }
 
-    const char* start = block_.data() + anfang_;
-    const void* cr = std::memchr(start, '\r', ende_ - anfang_);
-    if (cr != nullptr) {
-        const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-        anfang_ += laenge + 1;
-        lfUeberspringen_ = true;
-        return {start, laenge};
-    }
+    if (const std::string_view zeile = bisCr(); zeile.data() != nullptr) return zeile;
 
-    lang_.assign(start, ende_ - anfang_);
+    // The line runs over the end of the block.
+    lang_.assign(block_.data() + anfang_, ende_ - anfang_);
     while (fuelle()) {
-        start = block_.data();
-        cr = std::memchr(start, '\r', ende_);
-        if (cr != nullptr) {
-            const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-            lang_.append(start, laenge);
-            anfang_ = laenge + 1;
-            lfUeberspringen_ = true;
+        if (const std::string_view rest = bisCr(); rest.data() != nullptr) {
+            lang_.append(rest);
             return lang_;
         }
-        lang_.append(start, ende_);
+        lang_.append(block_.data(), ende_);
     }
     return lang_;  // the last line, without a terminator
 }

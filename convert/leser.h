@@ -24,21 +24,11 @@ public:
     std::string_view naechsteZeile() {
         // The usual case, inline: the whole line lies in the current block.
         if (anfang_ < ende_) {
-            const char* start = block_.data() + anfang_;
             if (lfUeberspringen_) {
                 lfUeberspringen_ = false;
-                if (*start == '\n') {
-                    ++start;
-                    ++anfang_;
-                }
+                if (block_[anfang_] == '\n') ++anfang_;
             }
-            const void* cr = std::memchr(start, '\r', ende_ - anfang_);
-            if (cr != nullptr) {
-                const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-                anfang_ += laenge + 1;
-                lfUeberspringen_ = true;
-                return {start, laenge};
-            }
+            if (const std::string_view zeile = bisCr(); zeile.data() != nullptr) return zeile;
         }
         return naechsteZeileLangsam();
     }
@@ -46,6 +36,18 @@ public:
     bool geschlossen() const { return !eingabe_ && anfang_ == ende_; }
 
 private:
+    // From anfang_ on in the current block: the line up to the next CR,
+    // taken with its CR. A view whose data() is null when the block holds
+    // no CR from there.
+    std::string_view bisCr() {
+        const char* start = block_.data() + anfang_;
+        const void* cr = std::memchr(start, '\r', ende_ - anfang_);
+        if (cr == nullptr) return {};
+        const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
+        anfang_ += laenge + 1;
+        lfUeberspringen_ = true;
+        return {start, laenge};
+    }
     std::string_view naechsteZeileLangsam();
     bool fuelle();
 

@@ -1,6 +1,7 @@
 // The real drop window, offscreen: its design, which drags it takes, and the
 // run a drop starts, notice box included.
 #include "app/posix_dateien.h"
+#include "ui/entwurf.h"
 #include "ui/qt/form1.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,8 @@
 
 namespace cdb2xls::qt {
 namespace {
+
+using entwurf::pixelAusTwips;
 
 QByteArray lies(const QString& pfad) {
     QFile datei(pfad);

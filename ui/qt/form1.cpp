@@ -2,6 +2,7 @@
 
 #include "convert/form1.h"
 #include "res/version.h"
+#include "ui/entwurf.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,15 +17,7 @@
 namespace cdb2xls::qt {
 namespace {
 
-constexpr int kTwipsJeZoll = 1440;
-
-// Window design, in twips.
-constexpr int kFensterBreite = 3744;
-constexpr int kFensterHoehe = 2556;
-constexpr int kLabelLinks = 120;
-constexpr int kLabelOben = 0;
-constexpr int kLabelBreite = 3612;
-constexpr int kLabelHoehe = 2532;
+using namespace entwurf;
 
 QString ersteLokaleDatei(const QMimeData* daten) {
     if (daten == nullptr || !daten->hasUrls()) return {};
@@ -35,8 +28,6 @@ QString ersteLokaleDatei(const QMimeData* daten) {
 }
 
 }  // namespace
-
-int pixelAusTwips(int twips, int dpi) { return qRound(static_cast<double>(twips) * dpi / kTwipsJeZoll); }
 
 Label1::Label1(QWidget* eltern) : QLabel(eltern) {
     setObjectName("Label1");
@@ -67,11 +58,11 @@ Form1::Form1(Dateien& dateien, QWidget* eltern)
     setWindowTitle(QString::fromUtf8(CDB2XLS_PRODUKT));
     setWindowIcon(QIcon(QPixmap(cdb2xls_xpm)));
 
-    label1_->setText(QString::fromUtf8("Bitte einfach die cdb-Datei in dieses Fenster ziehen!"));
+    label1_->setText(QString::fromUtf8(kLabelText));
     label1_->setWordWrap(true);
     label1_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    QFont schrift(QStringLiteral("Comic Sans MS"));
-    schrift.setPointSizeF(22.2);
+    QFont schrift(QString::fromUtf8(kSchriftart));
+    schrift.setPointSizeF(kSchriftZehntelPunkte / 10.0);
     schrift.setWeight(QFont::Normal);
     schrift.setItalic(false);
     schrift.setUnderline(false);

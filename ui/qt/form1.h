@@ -14,10 +14,6 @@ class QDropEvent;
 
 namespace cdb2xls::qt {
 
-// Window lengths are designed in twips; this turns them into pixels at the
-// widget's logical DPI.
-int pixelAusTwips(int twips, int dpi);
-
 // The drop target: accepts drags that carry at least one local file.
 class Label1 : public QLabel {
     Q_OBJECT

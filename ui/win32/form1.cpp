@@ -2,6 +2,7 @@
 
 #include "convert/form1.h"
 #include "res/version.h"
+#include "ui/entwurf.h"
 #include "ui/win32/text.h"
 
 #include <shellapi.h>
@@ -14,16 +15,7 @@ namespace {
 constexpr wchar_t kFormKlasse[] = L"Form1";
 constexpr wchar_t kLabelKlasse[] = L"Label1";
 constexpr int kLabelId = 1;
-constexpr int kTwipsJeZoll = 1440;
-
-// Window design, in twips.
-constexpr int kFensterBreite = 3744;
-constexpr int kFensterHoehe = 2556;
-constexpr int kLabelLinks = 120;
-constexpr int kLabelOben = 0;
-constexpr int kLabelBreite = 3612;
-constexpr int kLabelHoehe = 2532;
-constexpr int kSchriftZehntelPunkte = 222;  // 22.2 points
+using namespace entwurf;
 
 constexpr DWORD kFormStil = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -52,7 +44,7 @@ HFONT schriftErstellen(int dpi) {
     schrift.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     schrift.lfQuality = DEFAULT_QUALITY;
     schrift.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    lstrcpynW(schrift.lfFaceName, L"Comic Sans MS", LF_FACESIZE);
+    lstrcpynW(schrift.lfFaceName, breit(kSchriftart).c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&schrift);
 }
 
@@ -118,7 +110,7 @@ LRESULT CALLBACK formProzedur(HWND form, UINT nachricht, WPARAM w, LPARAM l) {
         Zustand& zustand = *zustandVon(form);
         const int dpi = systemDpi();
         const HWND label = CreateWindowExW(
-            0, kLabelKlasse, L"Bitte einfach die cdb-Datei in dieses Fenster ziehen!", WS_CHILD | WS_VISIBLE,
+            0, kLabelKlasse, breit(kLabelText).c_str(), WS_CHILD | WS_VISIBLE,
             pixelAusTwips(kLabelLinks, dpi), pixelAusTwips(kLabelOben, dpi), pixelAusTwips(kLabelBreite, dpi),
             pixelAusTwips(kLabelHoehe, dpi), form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kLabelId)),
             reinterpret_cast<const CREATESTRUCTW*>(l)->hInstance, nullptr);
@@ -172,8 +164,6 @@ void klassenAnmelden(HINSTANCE instanz) {
 }
 
 }  // namespace
-
-int pixelAusTwips(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsJeZoll); }
 
 HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)> beendet) {
     klassenAnmelden(instanz);

@@ -11,9 +11,6 @@
 
 namespace cdb2xls::win32 {
 
-// Window lengths are designed in twips; this turns them into pixels at `dpi`.
-int pixelAusTwips(int twips, int dpi);
-
 // Creates the window (not yet shown). After a drop has been converted, and
 // its notice answered, `beendet` gets the run's exit status; closing the
 // window without a run gives 0. The window keeps a reference to `dateien`.
