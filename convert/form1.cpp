@@ -4,8 +4,9 @@
 #include "zeichen.h"
 
 #include <array>
-
+#include <new>
 #include <optional>
+#include <string>
 #include <utility>
 
 namespace cdb2xls {
@@ -28,10 +29,9 @@ constexpr std::array<unsigned char, 256> artenTabelle() {
     return arten;
 }
 constexpr std::array<unsigned char, 256> kArten = artenTabelle();
-const std::string kTitel = "Häää?";
+constexpr std::string_view kTitel = "Häää?";  // of every notice
 
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
-
 
 // The column of a numbered entry, from the number before the line's first
 // ":" (or in the whole line, when it has none). Up to four plain digits right
@@ -55,7 +55,7 @@ Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund)
     EingabeNr.reset();
     AusgabeNr.reset();  // discards an output that was not finished
     Ausgang a;
-    a.hinweis = Hinweis{kTitel, std::move(meldung), std::move(pfad), std::move(grund)};
+    a.hinweis = Hinweis{std::string(kTitel), std::move(meldung), std::move(pfad), std::move(grund)};
     return a;
 }
 
@@ -89,6 +89,9 @@ Ausgang Form1::exportieren() {
         return hinweis("cdb-Datei nicht lesbar:", Eingabedatei, f.what());
     } catch (const SchreibFehler& f) {
         return hinweis("Ausgabe-Datei nicht schreibbar:", Ausgabedatei, f.what());
+    } catch (const std::bad_alloc&) {
+        // Memory grows with the longest line only; this one is too long.
+        return hinweis("cdb-Datei nicht lesbar:", Eingabedatei, "nicht genug Speicher für eine Zeile");
     }
 }
 
