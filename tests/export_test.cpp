@@ -33,6 +33,9 @@ struct Exportfall {
     std::string ausgabe;
 };
 
+// Cases show by their name in test listings.
+void PrintTo(const Exportfall& fall, std::ostream* aus) { *aus << fall.name; }
+
 const std::vector<Exportfall> kExportfaelle = {
     {"Beispiel",
      liste({"A-Interpret", "t-Album", "1:0,150,33,Erstes Lied", "2:0,183,40,Zweites Lied", "$",
@@ -141,6 +144,9 @@ struct Fehlerfall {
     void (*einrichten)(SpeicherDateien&, Form1&);
     std::string text;  // the notice as the message box shows it
 };
+
+// Cases show by their name in test listings.
+void PrintTo(const Fehlerfall& fall, std::ostream* aus) { *aus << fall.name; }
 
 const std::vector<Fehlerfall> kFehlerfaelle = {
     {"EingabeFehlt", [](SpeicherDateien&, Form1& f) { f.Eingabedatei = f.Ausgabedatei = "fehlt.cdb"; },

@@ -20,6 +20,9 @@ struct Zeilenfall {
     std::vector<std::string> zeilen;
 };
 
+// Cases show by their name in test listings.
+void PrintTo(const Zeilenfall& fall, std::ostream* aus) { *aus << fall.name; }
+
 const std::vector<Zeilenfall> kZeilenfaelle = {
     {"CrLf", "x\r\ny\r\n", {"x", "y"}},
     {"LetzteZeileOhneEnde", "x\r\ny", {"x", "y"}},
