@@ -37,11 +37,14 @@ wait $pid 2>/dev/null
 # A failed run from the desktop: stderr is no terminal, so a box shows too.
 "$programm" "$o/fehlt.cdb" >"$o/aus" 2>"$o/fehler" &
 pid=$!
-box=$(sichtbar '^Häää\?$')
+# (The title is "Häää?"; matched in ASCII, as the locale may be plain C.)
+box=$(sichtbar '^H.*\?$')
 erwarte "Hinweis erscheint" "${box:+ja}" ja
 if [ -n "$box" ]; then
     [ -n "$bilder" ] && import -window "$box" "$bilder/hinweis.png"
     xdotool key --window "$box" Return 2>/dev/null
+else
+    kill $pid 2>/dev/null
 fi
 wait $pid
 erwarte "Hinweis: Status nach OK" "$?" 1
