@@ -194,6 +194,54 @@ void fehlendeDatei(const std::wstring& arbeit) {
     pruefe(!gibtEs(weg + L".xls"), "fehlende Datei: nichts geschrieben");
 }
 
+// Starts cdb2xls.exe with a command line written out in full, as Windows
+// hands it over, and returns its exit status.
+DWORD starte(const std::wstring& exe, const std::wstring& befehlszeile, const std::wstring& ordner) {
+    std::wstring zeile = befehlszeile;
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION prozess{};
+    if (!CreateProcessW(exe.c_str(), zeile.data(), nullptr, nullptr, FALSE, 0, nullptr, ordner.c_str(), &start,
+                        &prozess)) {
+        return 9999;
+    }
+    WaitForSingleObject(prozess.hProcess, 60000);
+    DWORD status = 9998;
+    GetExitCodeProcess(prozess.hProcess, &status);
+    CloseHandle(prozess.hThread);
+    CloseHandle(prozess.hProcess);
+    return status;
+}
+
+// The real command line: the program's name skipped by the Windows rules,
+// the rest split by the argument scan.
+void befehlszeile(const std::wstring& fixtures, const std::wstring& arbeit, const std::wstring& exe) {
+    const std::wstring ordner = arbeit + L"\\Befehlszeile";
+    CreateDirectoryW(ordner.c_str(), nullptr);
+    CopyFileW((fixtures + L"\\beispiel.cdb").c_str(), (ordner + L"\\CDs.cdb").c_str(), FALSE);
+    CopyFileW((fixtures + L"\\beispiel.cdb").c_str(), (ordner + L"\\a b").c_str(), FALSE);
+    const std::string soll = lies(fixtures + L"\\beispiel.xls");
+    struct Fall {
+        const wchar_t* befehlszeile;
+        const wchar_t* tabelle;
+    };
+    const Fall faelle[] = {
+        {L"cdb2xls CDs.cdb", L"CDs.cdb.xls"},
+        {L"\"C:\\Program Files\\cdb2xls.exe\" CDs.cdb liste", L"liste.xls"},
+        {L"cdb2xls.exe   CDs.cdb    \"Meine Liste\"   ", L"Meine Liste.xls"},
+        {L"cdb2xls \"CDs.cdb", L"CDs.cdb.xls"},
+        {L"cdb2xls CDs.cdb zwei drei", L"zwei.xls"},
+        {L"cdb2xls \"a b\"c d", L"c.xls"},
+    };
+    for (const Fall& fall : faelle) {
+        const std::wstring tabelle = ordner + L"\\" + fall.tabelle;
+        DeleteFileW(tabelle.c_str());
+        const DWORD status = starte(exe, fall.befehlszeile, ordner);
+        gleich(status, DWORD{0}, "Befehlszeile «" + schmal(fall.befehlszeile) + "»: Status");
+        pruefe(lies(tabelle) == soll, "Befehlszeile «" + schmal(fall.befehlszeile) + "»: " + schmal(fall.tabelle));
+    }
+}
+
 std::wstring versionsText(const std::vector<char>& daten, const std::wstring& schluessel) {
     void* wert = nullptr;
     UINT laenge = 0;
@@ -249,6 +297,7 @@ int wmain(int argc, wchar_t** argv) {
     gestaltung();
     ablegen(argv[1], argv[2]);
     fehlendeDatei(argv[2]);
+    befehlszeile(argv[1], argv[2], argv[3]);
     versionsangabe(argv[3]);
     std::printf("%d passed, %d failed\n", bestanden, fehlgeschlagen);
     return fehlgeschlagen == 0 ? 0 : 1;
