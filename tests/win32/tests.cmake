@@ -15,3 +15,13 @@ add_test(NAME fenster_wine
 # One prefix, one wine server: the tests take turns.
 set_tests_properties(fixtures_wine fenster_wine PROPERTIES ENVIRONMENT "${WINE_UMGEBUNG}" RESOURCE_LOCK wineprefix)
 add_dependencies(fenster_test cdb2xls)  # the icon is made for cdb2xls first
+
+# cdb2xls.exe must run on a bare Windows: no DLLs but the system's own.
+find_program(MINGW_OBJDUMP NAMES x86_64-w64-mingw32-objdump)
+if(MINGW_OBJDUMP)
+  add_test(NAME nur_systembibliotheken
+    COMMAND bash -c "dlls=$(${MINGW_OBJDUMP} -p \"$1\" | awk '/DLL Name:/ { print toupper($3) }' | sort | tr '\\n' ' ')
+                     echo \"$dlls\"
+                     for d in $dlls; do case $d in KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|MSVCRT.DLL) ;; *) exit 1 ;; esac; done"
+            _ $<TARGET_FILE:cdb2xls>)
+endif()
