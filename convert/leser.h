@@ -33,8 +33,6 @@ public:
         return naechsteZeileLangsam();
     }
 
-    bool geschlossen() const { return !eingabe_ && anfang_ == ende_; }
-
 private:
     // From anfang_ on in the current block: the line up to the next CR,
     // taken with its CR. A view whose data() is null when the block holds
