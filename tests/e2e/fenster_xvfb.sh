@@ -10,11 +10,10 @@ bilder=${3:-}
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp"
 
 o=$(neuer_ordner)
-Xvfb -displayfd 3 -dpi 96 -screen 0 800x600x24 -nolisten tcp 3>"$o/display" 2>/dev/null &
-xvfb=$!
-trap 'kill $xvfb 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
-for _ in $(seq 100); do [ -s "$o/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$o/display")" QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$o/laufzeit"
+. "$(dirname "$0")/../xvfb.sh"
+xvfb_starten "$o"
+trap 'kill $XVFB_PID 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
+export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$o/laufzeit"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 sichtbar() { timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
