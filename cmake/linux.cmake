@@ -1,11 +1,9 @@
 # The Linux program: the command line, and the drop window when Qt is there.
-# The core goes into the window module too, so it is built position-independent.
-set_target_properties(cdb2xls_core PROPERTIES POSITION_INDEPENDENT_CODE ON)
-add_library(cdb2xls_posix STATIC app/posix_dateien.cpp)
-target_link_libraries(cdb2xls_posix PUBLIC cdb2xls_core)
+add_library(cdb2xls_system STATIC app/dateien_posix.cpp)
+target_link_libraries(cdb2xls_system PUBLIC cdb2xls_core)
 
-add_executable(cdb2xls app/main.cpp)
-target_link_libraries(cdb2xls PRIVATE cdb2xls_posix)
+add_executable(cdb2xls app/main_posix.cpp)
+target_link_libraries(cdb2xls PRIVATE cdb2xls_system)
 
 include(GNUInstallDirs)
 if(CDB2XLS_QT)

@@ -62,22 +62,18 @@ Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund)
 Ausgang Form1::exportieren() {
     if (!dateien_.istDatei(Eingabedatei)) return hinweis("cdb-Datei nicht gefunden:", Eingabedatei);
     Ausgabedatei += ".xls";
-    if (dateien_.gleicheDatei(Eingabedatei, Ausgabedatei)) {
-        return hinweis("Ausgabe-Datei wäre die cdb-Datei selbst:", Ausgabedatei);
-    }
 
+    Dateikennung eingabe;
     try {
-        EingabeNr = std::make_unique<Leser>(dateien_.oeffneEingabe(Eingabedatei), blockgroesse_);
+        std::unique_ptr<Eingabe> datei = dateien_.oeffneEingabe(Eingabedatei);
+        eingabe = datei->kennung();
+        EingabeNr = std::make_unique<Leser>(std::move(datei), blockgroesse_);
     } catch (const LeseFehler& f) {
         return hinweis("cdb-Datei nicht lesbar:", Eingabedatei, f.what());
     }
-    try {
-        AusgabeNr = std::make_unique<Schreiber>(dateien_.erstelleAusgabe(Ausgabedatei), blockgroesse_);
-    } catch (const SchreibFehler& f) {
-        return hinweis("Ausgabe-Datei nicht schreibbar:", Ausgabedatei, f.what());
-    }
 
     try {
+        AusgabeNr = std::make_unique<Schreiber>(ausgabeErstellen(dateien_, Ausgabedatei, eingabe), blockgroesse_);
         Ausgang ausgang;
         ausgang.listeGefunden = listeUmwandeln();
         EingabeNr.reset();
@@ -87,6 +83,8 @@ Ausgang Form1::exportieren() {
         return ausgang;
     } catch (const LeseFehler& f) {
         return hinweis("cdb-Datei nicht lesbar:", Eingabedatei, f.what());
+    } catch (const AusgabeIstEingabe&) {
+        return hinweis("Ausgabe-Datei wäre die cdb-Datei selbst:", Ausgabedatei);
     } catch (const SchreibFehler& f) {
         return hinweis("Ausgabe-Datei nicht schreibbar:", Ausgabedatei, f.what());
     } catch (const std::bad_alloc&) {

@@ -2,7 +2,7 @@
 // large blocks.
 #pragma once
 
-#include "dateien.h"
+#include "ersetzung.h"
 
 #include <cstddef>
 #include <cstring>

@@ -98,7 +98,7 @@ TEST(Lesen, ZeileLaengerAlsEinBlock) {
 TEST(Schreiben, SchreibtGenauDieBytes) {
     SpeicherDateien dateien;
     Form1 form(dateien, 2);  // a tiny buffer: pieces go through both paths
-    form.AusgabeNr = std::make_unique<Schreiber>(dateien.erstelleAusgabe("out"), 2);
+    form.AusgabeNr = std::make_unique<Schreiber>(ausgabeErstellen(dateien, "out", Dateikennung{}), 2);
     form.schreiben("\t");
     form.schreiben("Album");
     form.schreiben("");

@@ -3,7 +3,7 @@
 
 namespace cdb2xls {
 
-std::optional<int> fensterZeigen(int&, char**, Dateien&) { return std::nullopt; }
+std::optional<int> fensterZeigen(int&, char**, const Umwandlung&) { return std::nullopt; }
 
 bool hinweisImFensterZeigen(int&, char**, const Hinweis&) { return false; }
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# End-to-end in a real X server (Xvfb): the drop window of a start without
-# arguments, and the message box of a failed command-line run started where
-# nobody reads stderr. With a third argument, PNG pictures of both are saved
-# there. Usage: fenster_xvfb.sh PROGRAMM FIXTURES-ORDNER [BILDER-ORDNER]
+# End-to-end with and without a display: the drop window of a start without
+# arguments in a real X server (Xvfb); a command-line run that never shows a
+# box, whatever stderr is; the message box of --desktop; and displays that
+# do not answer. With a third argument, PNG pictures of the window and the
+# box are saved there. Usage: fenster_xvfb.sh PROGRAMM FIXTURES-ORDNER [BILDER-ORDNER]
 set -u
 . "$(dirname "$0")/lib.sh"
 programm=$(realpath "$1")
@@ -10,14 +11,37 @@ bilder=${3:-}
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan.supp"
 
 o=$(neuer_ordner)
+export XDG_RUNTIME_DIR="$o/laufzeit"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# Displays that do not answer: never an abort, never a wait.
+# keine_anzeige NAME UMGEBUNG...: runs without arguments and with --desktop
+keine_anzeige() {
+    local name=$1
+    shift
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" timeout 20 "$programm" >"$o/aus" 2>"$o/fehler"
+    erwarte "$name, ohne Argumente: Status" "$?" 2
+    erwarte "$name, ohne Argumente: Aufruf" "$(grep -c '^Parameter:   \[Eingabe-.cdb-Datei\] \[Ausgabe-Datei\]$' "$o/fehler")" 1
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@" timeout 20 "$programm" --desktop "$o/fehlt.cdb" >"$o/aus" 2>"$o/fehler"
+    erwarte "$name, --desktop: Status" "$?" 1
+    erwarte "$name, --desktop: Hinweis auf stderr" "$(cat "$o/fehler")" "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb"
+}
+frei=$((900 + RANDOM % 90))
+keine_anzeige "ohne Anzeige"
+keine_anzeige "X-Anzeige antwortet nicht" DISPLAY=":$frei"
+keine_anzeige "Wayland antwortet nicht" WAYLAND_DISPLAY="wayland-$frei"
+keine_anzeige "beide antworten nicht" WAYLAND_DISPLAY="wayland-$frei" DISPLAY=":$frei" XDG_SESSION_TYPE=wayland
+keine_anzeige "Qt-Plattform xcb ohne X" QT_QPA_PLATFORM=xcb DISPLAY=":$frei"
+
 . "$(dirname "$0")/../xvfb.sh"
 xvfb_starten "$o"
 trap 'kill $XVFB_PID 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR="$o/laufzeit"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=
 
-sichtbar() { timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+sichtbar() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 groesse() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
+# (The box's title is "Häää?"; matched in ASCII, as the locale may be plain C.)
+box_titel='^H.*\?$'
 
 # Without arguments: the window, 3744 x 2556 twips at 96 dpi, waiting for a drop.
 "$programm" >"$o/aus" 2>"$o/fehler" &
@@ -33,12 +57,28 @@ erwarte "Fenster wartet auf eine Datei" "$(kill -0 $pid 2>/dev/null && echo ja)"
 kill $pid 2>/dev/null
 wait $pid 2>/dev/null
 
-# A failed run from the desktop: stderr is no terminal, so a box shows too.
-"$programm" "$o/fehlt.cdb" >"$o/aus" 2>"$o/fehler" &
+# From the command line, with a display there: never a box, whatever stderr
+# is. A script's loop does not stop at the first error.
+for art in Datei Anhängen Rohr offscreen geschlossen; do
+    case $art in
+        Datei) timeout 20 "$programm" "$o/fehlt.cdb" 2>"$o/fehler" ;;
+        Anhängen) : >"$o/fehler"; timeout 20 "$programm" "$o/fehlt.cdb" 2>>"$o/fehler" ;;
+        Rohr) timeout 20 "$programm" "$o/fehlt.cdb" 2>&1 | cat >"$o/fehler"; (exit "${PIPESTATUS[0]}") ;;
+        offscreen) QT_QPA_PLATFORM=offscreen timeout 20 "$programm" "$o/fehlt.cdb" 2>"$o/fehler" ;;
+        geschlossen)  # nothing to read back: only that it ends at once
+            timeout 20 "$programm" "$o/fehlt.cdb" 2>&-
+            s=$?; echo "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb" >"$o/fehler"; (exit $s) ;;
+    esac
+    erwarte "stderr $art: Status ohne Warten" "$?" 1
+    erwarte "stderr $art: Zeile" "$(cat "$o/fehler")" "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb"
+    erwarte "stderr $art: keine Box" "$(sichtbar "$box_titel" 1)" ""
+done
+
+# --desktop, as the desktop entry starts it: the notice as a box too.
+"$programm" --desktop "$o/fehlt.cdb" >"$o/aus" 2>"$o/fehler" &
 pid=$!
-# (The title is "Häää?"; matched in ASCII, as the locale may be plain C.)
-box=$(sichtbar '^H.*\?$')
-erwarte "Hinweis erscheint" "${box:+ja}" ja
+box=$(sichtbar "$box_titel")
+erwarte "--desktop: Hinweis erscheint" "${box:+ja}" ja
 if [ -n "$box" ]; then
     [ -n "$bilder" ] && import -window "$box" "$bilder/hinweis.png"
     xdotool key --window "$box" Return 2>/dev/null
@@ -46,7 +86,13 @@ else
     kill $pid 2>/dev/null
 fi
 wait $pid
-erwarte "Hinweis: Status nach OK" "$?" 1
-erwarte "Hinweis: Zeile auf stderr" "$(head -n 1 "$o/fehler")" "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb"
+erwarte "--desktop: Status nach OK" "$?" 1
+erwarte "--desktop: Zeile auf stderr" "$(head -n 1 "$o/fehler")" "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb"
+
+# --desktop after a conversion that worked: no box, nothing to wait for.
+cp "$2/beispiel.cdb" "$o/CDs.cdb"
+timeout 20 "$programm" --desktop "$o/CDs.cdb" 2>"$o/fehler"
+erwarte "--desktop, Erfolg: Status" "$?" 0
+erwarte_inhalt "--desktop, Erfolg: Tabelle" "$o/CDs.cdb.xls" "$2/beispiel.xls"
 
 ergebnis

@@ -1,6 +1,7 @@
 // The real drop window, offscreen: its design, which drags it takes, and the
 // run a drop starts, notice box included.
-#include "app/posix_dateien.h"
+#include "app/systemdateien.h"
+#include "convert/lauf.h"
 #include "ui/entwurf.h"
 #include "ui/qt/form1.h"
 
@@ -65,8 +66,10 @@ protected:
     }
 
     QTemporaryDir ordner;
-    PosixDateien dateien;
-    Form1 form{dateien};
+    SystemDateien dateien;
+    Form1 form{[this](const std::string& pfad, Meldestelle& fenster) {
+        return umwandeln(dateien, fenster, pfad, pfad).exitStatus();
+    }};
     std::optional<int> status;
 };
 

@@ -1,6 +1,5 @@
 #include "ui/qt/form1.h"
 
-#include "convert/form1.h"
 #include "res/version.h"
 #include "ui/entwurf.h"
 
@@ -9,6 +8,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
 
@@ -52,8 +52,8 @@ void Label1::dropEvent(QDropEvent* ereignis) {
     emit dateiAbgelegt(pfad);
 }
 
-Form1::Form1(Dateien& dateien, QWidget* eltern)
-    : QWidget(eltern), dateien_(dateien), label1_(new Label1(this)) {
+Form1::Form1(Umwandlung umwandlung, QWidget* eltern)
+    : QWidget(eltern), umwandlung_(std::move(umwandlung)), label1_(new Label1(this)) {
     setObjectName("Form1");
     setWindowTitle(QString::fromUtf8(CDB2XLS_PRODUKT));
     setWindowIcon(QIcon(QPixmap(cdb2xls_xpm)));
@@ -91,20 +91,33 @@ void Form1::legeFest() {
                          pixelAusTwips(kLabelBreite, dpi), pixelAusTwips(kLabelHoehe, dpi));
 }
 
+// The run's notices as boxes over this window.
+class Fenstermeldung final : public Meldestelle {
+public:
+    explicit Fenstermeldung(QWidget* fenster) : fenster_(fenster) {}
+    void melden(const Hinweis& hinweis) override { hinweisZeigen(hinweis, fenster_); }
+
+private:
+    QWidget* fenster_;
+};
+
 void Form1::umwandeln(const QString& pfad) {
-    cdb2xls::Form1 lauf(dateien_);
-    lauf.Eingabedatei = QFile::encodeName(pfad).toStdString();
-    lauf.Ausgabedatei = lauf.Eingabedatei;
-    const Ausgang ausgang = lauf.exportieren();
-    if (ausgang.hinweis) hinweisZeigen(*ausgang.hinweis, this);
-    emit laufBeendet(ausgang.exitStatus());
+    Fenstermeldung meldung(this);
+    emit laufBeendet(umwandlung_(QFile::encodeName(pfad).toStdString(), meldung));
+}
+
+QString anzeigetext(const std::string& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!utf8.hasError()) return text;
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 void hinweisZeigen(const Hinweis& hinweis, QWidget* eltern) {
-    QString text = QString::fromUtf8(hinweis.text().c_str());
-    text.replace('\r', '\n');
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(hinweis.Titel.c_str()), text,
-                    QMessageBox::Ok, eltern);
+    // As the box of the Windows program lays it out, with line ends for CRs.
+    QString text = QString::fromUtf8(hinweis.Meldung.c_str()) + "\n\n" + anzeigetext(hinweis.Pfad);
+    if (!hinweis.Grund.empty()) text += "\n\n" + anzeigetext(hinweis.Grund);
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(hinweis.Titel.c_str()), text, QMessageBox::Ok, eltern);
     box.setWindowIcon(QIcon(QPixmap(cdb2xls_xpm)));
     box.exec();
 }

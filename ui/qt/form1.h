@@ -3,7 +3,7 @@
 #pragma once
 
 #include "convert/ausgang.h"
-#include "convert/dateien.h"
+#include "ui/fenster.h"
 
 #include <QLabel>
 #include <QString>
@@ -32,7 +32,8 @@ protected:
 class Form1 : public QWidget {
     Q_OBJECT
 public:
-    explicit Form1(Dateien& dateien, QWidget* eltern = nullptr);
+    // `umwandlung` converts a dropped file (the program's run).
+    explicit Form1(Umwandlung umwandlung, QWidget* eltern = nullptr);
 
     Label1& label1() { return *label1_; }
 
@@ -45,11 +46,15 @@ private:
     void umwandeln(const QString& pfad);
     void legeFest();
 
-    Dateien& dateien_;
+    Umwandlung umwandlung_;
     Label1* label1_;
 };
 
 // Shows a notice as a modal message box with the stop icon and one OK button.
 void hinweisZeigen(const Hinweis& hinweis, QWidget* eltern);
+
+// A file name or system text as it is spelt: UTF-8 where it is valid UTF-8,
+// otherwise each byte as the Latin-1 character it is (an old file name).
+QString anzeigetext(const std::string& bytes);
 
 }  // namespace cdb2xls::qt

@@ -1,5 +1,6 @@
-// The Linux start-up's side of the window: finds a display, loads the window
-// module beside the program (or in its library folder) and calls it.
+// The Linux start-up's side of the window: loads the window module beside
+// the program (or in its library folder) and calls it. Without any display
+// named in the environment, the module (and Qt) is not loaded at all.
 #include "ui/fenster.h"
 
 #include "ui/qt/modul.h"
@@ -15,7 +16,7 @@
 namespace cdb2xls {
 namespace {
 
-// Qt ends the process when it cannot open its platform, so look first.
+// The module tries the display itself; this spares loading it where none is named.
 bool anzeigeVorhanden() {
     const auto gesetzt = [](const char* name) {
         const char* wert = std::getenv(name);
@@ -50,19 +51,19 @@ void* funktion(const char* name) {
 
 }  // namespace
 
-std::optional<int> fensterZeigen(int& argc, char** argv, Dateien& dateien) {
+std::optional<int> fensterZeigen(int& argc, char** argv, const Umwandlung& umwandlung) {
     if (!anzeigeVorhanden()) return std::nullopt;
     const auto zeigen = reinterpret_cast<Cdb2xlsFensterZeigen>(funktion("cdb2xls_fenster_zeigen"));
     if (zeigen == nullptr) return std::nullopt;
-    return zeigen(&argc, argv, &dateien);
+    const int status = zeigen(&argc, argv, &umwandlung);
+    if (status == CDB2XLS_KEINE_ANZEIGE) return std::nullopt;
+    return status;
 }
 
 bool hinweisImFensterZeigen(int& argc, char** argv, const Hinweis& hinweis) {
     if (!anzeigeVorhanden()) return false;
     const auto zeigen = reinterpret_cast<Cdb2xlsHinweisZeigen>(funktion("cdb2xls_hinweis_zeigen"));
-    if (zeigen == nullptr) return false;
-    zeigen(&argc, argv, &hinweis);
-    return true;
+    return zeigen != nullptr && zeigen(&argc, argv, &hinweis);
 }
 
 }  // namespace cdb2xls

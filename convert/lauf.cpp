@@ -1,0 +1,22 @@
+#include "lauf.h"
+
+#include "form1.h"
+
+#include <utility>
+
+namespace cdb2xls {
+
+Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe) {
+    Form1 form(dateien);
+    form.Eingabedatei = std::move(eingabe);
+    form.Ausgabedatei = std::move(ausgabe);
+    const Ausgang ausgang = form.exportieren();
+    if (ausgang.hinweis) {
+        meldestelle.melden(*ausgang.hinweis);
+    } else if (!ausgang.listeGefunden) {
+        meldestelle.ohneListe(form.Eingabedatei);
+    }
+    return ausgang;
+}
+
+}  // namespace cdb2xls

@@ -1,0 +1,14 @@
+// Which display the window goes to. Qt ends the process when it cannot open
+// its platform, so the display is tried here first, before any Qt object is
+// built.
+#pragma once
+
+namespace cdb2xls::qt {
+
+// Finds a platform Qt can open (the one QT_QPA_PLATFORM names, else Wayland
+// or X11 as the session has them) and sets QT_QPA_PLATFORM to it, so Qt
+// takes just that. False when there is none: no display, or one that does
+// not answer or refuses us.
+bool anzeigeWaehlen();
+
+}  // namespace cdb2xls::qt
