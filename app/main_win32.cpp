@@ -1,9 +1,10 @@
 // cdb2xls.exe: converts the cdb file named on the command line at once, or,
 // started without arguments, shows the window that takes a dropped file.
-#include "app/win32/win32_dateien.h"
+#include "app/systemdateien.h"
+#include "app/text_win32.h"
 #include "convert/form1.h"
+#include "convert/lauf.h"
 #include "ui/win32/form1.h"
-#include "ui/win32/text.h"
 
 #include <windows.h>
 
@@ -43,12 +44,11 @@ int fensterZeigen(HINSTANCE instanz, cdb2xls::Dateien& dateien, int anzeigen) {
 
 int WINAPI wWinMain(HINSTANCE instanz, HINSTANCE, PWSTR, int anzeigen) {
     SetProcessDPIAware();  // lay the window out in real pixels at any scale
-    cdb2xls::win32::Win32Dateien dateien;
-    cdb2xls::Form1 form(dateien);
-    if (!form.BefehlszeilenParameter(cdb2xls::win32::schmal(argumenttext(GetCommandLineW())))) {
+    cdb2xls::SystemDateien dateien;
+    cdb2xls::Form1 befehlszeile(dateien);
+    if (!befehlszeile.BefehlszeilenParameter(cdb2xls::win32::schmal(argumenttext(GetCommandLineW())))) {
         return fensterZeigen(instanz, dateien, anzeigen);
     }
-    const cdb2xls::Ausgang ausgang = form.exportieren();
-    if (ausgang.hinweis) cdb2xls::win32::hinweisZeigen(*ausgang.hinweis, nullptr);
-    return ausgang.exitStatus();
+    cdb2xls::win32::Win32Meldung meldung(nullptr);
+    return cdb2xls::umwandeln(dateien, meldung, befehlszeile.Eingabedatei, befehlszeile.Ausgabedatei).exitStatus();
 }

@@ -1,4 +1,4 @@
-#include "ui/win32/text.h"
+#include "app/text_win32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,5 @@
-// UTF-8 inside the program, UTF-16 at the Windows API.
+// UTF-8 inside the program, UTF-16 at the Windows API; used by the files,
+// the start-up and the window alike.
 #pragma once
 
 #include <string>

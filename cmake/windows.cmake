@@ -24,15 +24,15 @@ set_source_files_properties(res/cdb2xls.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/cdb2xls.ico;${CMAKE_SOURCE_DIR}/res/version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_BINARY_DIR}/res -I${CMAKE_SOURCE_DIR}/res")
 
-add_library(cdb2xls_win32 STATIC
-  app/win32/win32_dateien.cpp
-  ui/win32/form1.cpp
-  ui/win32/text.cpp)
-target_compile_definitions(cdb2xls_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
-target_link_libraries(cdb2xls_win32 PUBLIC cdb2xls_core shell32 gdi32 user32)
+add_library(cdb2xls_system STATIC
+  app/dateien_win32.cpp
+  app/text_win32.cpp
+  ui/win32/form1.cpp)
+target_compile_definitions(cdb2xls_system PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+target_link_libraries(cdb2xls_system PUBLIC cdb2xls_core shell32 gdi32 user32)
 
-add_executable(cdb2xls WIN32 app/win32/main.cpp res/cdb2xls.rc)
-target_link_libraries(cdb2xls PRIVATE cdb2xls_win32)
+add_executable(cdb2xls WIN32 app/main_win32.cpp res/cdb2xls.rc)
+target_link_libraries(cdb2xls PRIVATE cdb2xls_system)
 target_link_options(cdb2xls PRIVATE -municode)
 
 # No DLLs beside the .exe: it runs on a bare Windows.

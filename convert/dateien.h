@@ -76,7 +76,9 @@ public:
     // Gives it the permission bits, and the owner and group where the process
     // may set them, of the file it will replace.
     virtual void eigenschaftenVon(const VorhandeneDatei& vorbild) = 0;
-    // Replaces the file at `ziel` by this one, closed before.
+    // Replaces the file at `ziel` by this one, after schliessen(): nothing
+    // more is written then, though a platform may keep the file open until
+    // it has replaced its target.
     virtual void ersetze(const std::string& ziel) = 0;
 };
 

@@ -2,9 +2,9 @@
 // one and of three files, the notice box of a missing file, and the version
 // record of the built cdb2xls.exe.
 // Usage: fenster_test.exe FIXTURES-ORDNER ARBEITSORDNER CDB2XLS.EXE
-#include "app/win32/win32_dateien.h"
+#include "app/systemdateien.h"
 #include "ui/win32/form1.h"
-#include "ui/win32/text.h"
+#include "app/text_win32.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -88,7 +88,7 @@ struct Lauf {
 // status (-1 when the run did not end).
 int fallenLassen(const std::vector<std::wstring>& pfade) {
     Lauf lauf;
-    Win32Dateien dateien;
+    cdb2xls::SystemDateien dateien;
     const HWND form = form1Erstellen(GetModuleHandleW(nullptr), dateien, [&lauf](int s) { lauf.status = s; });
     ShowWindow(form, SW_SHOW);
     SendMessageW(label1Von(form), WM_DROPFILES, reinterpret_cast<WPARAM>(ablage(pfade)), 0);
@@ -99,7 +99,7 @@ int fallenLassen(const std::vector<std::wstring>& pfade) {
 
 void gestaltung() {
     int geschlossen = -1;
-    Win32Dateien dateien;
+    cdb2xls::SystemDateien dateien;
     const HWND form = form1Erstellen(GetModuleHandleW(nullptr), dateien, [&](int s) { geschlossen = s; });
     pruefe(form != nullptr, "Form1 erstellt", "(Fehler " + std::to_string(GetLastError()) + ")");
     wchar_t klasse[64];

@@ -1,9 +1,8 @@
 #include "ui/win32/form1.h"
 
-#include "convert/form1.h"
 #include "res/version.h"
 #include "ui/entwurf.h"
-#include "ui/win32/text.h"
+#include "app/text_win32.h"
 
 #include <shellapi.h>
 
@@ -53,12 +52,21 @@ HFONT schriftErstellen(int dpi) {
 void dateiAbgelegt(HWND form, const std::wstring& pfad) {
     Zustand& zustand = *zustandVon(form);
     zustand.gelaufen = true;
-    cdb2xls::Form1 lauf(zustand.dateien);
-    lauf.Eingabedatei = schmal(pfad);
-    lauf.Ausgabedatei = lauf.Eingabedatei;
-    const Ausgang ausgang = lauf.exportieren();
-    if (ausgang.hinweis) hinweisZeigen(*ausgang.hinweis, form);
-    zustand.beendet(ausgang.exitStatus());
+    Win32Meldung meldung(form);
+    const std::string eingabe = schmal(pfad);
+    zustand.beendet(umwandeln(zustand.dateien, meldung, eingabe, eingabe).exitStatus());
+}
+
+// Writes a line to `h`: as text to a console, as UTF-8 to a file or pipe.
+bool zeileSchreiben(HANDLE h, const std::string& zeile) {
+    if (h == nullptr || h == INVALID_HANDLE_VALUE || GetFileType(h) == FILE_TYPE_UNKNOWN) return false;
+    DWORD modus = 0, geschrieben = 0;
+    if (GetConsoleMode(h, &modus)) {
+        const std::wstring text = breit(zeile + "\r\n");
+        return WriteConsoleW(h, text.c_str(), static_cast<DWORD>(text.size()), &geschrieben, nullptr) != 0;
+    }
+    const std::string text = zeile + "\r\n";
+    return WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &geschrieben, nullptr) != 0;
 }
 
 LRESULT CALLBACK labelProzedur(HWND label, UINT nachricht, WPARAM w, LPARAM l) {
@@ -179,9 +187,21 @@ HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)
 
 HWND label1Von(HWND form1) { return GetDlgItem(form1, kLabelId); }
 
-void hinweisZeigen(const Hinweis& hinweis, HWND eltern) {
-    MessageBoxW(eltern, breit(hinweis.text()).c_str(), breit(hinweis.Titel).c_str(),
-                MB_OK | MB_ICONSTOP | (eltern == nullptr ? MB_TASKMODAL : MB_APPLMODAL));
+bool hinweisZeigen(const Hinweis& hinweis, HWND eltern) {
+    return MessageBoxW(eltern, breit(hinweis.text()).c_str(), breit(hinweis.Titel).c_str(),
+                       MB_OK | MB_ICONSTOP | (eltern == nullptr ? MB_TASKMODAL : MB_APPLMODAL)) != 0;
+}
+
+void Win32Meldung::melden(const Hinweis& hinweis) {
+    const std::string zeile = "cdb2xls: " + hinweis.zeile();
+    const bool geschrieben = zeileSchreiben(GetStdHandle(STD_ERROR_HANDLE), zeile);
+    if (hinweisZeigen(hinweis, eltern_) || geschrieben) return;
+    // No box and no stderr: the console of a command prompt, if there is one.
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        const HANDLE konsole = CreateFileW(L"CONOUT$", GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        zeileSchreiben(konsole, zeile);
+        if (konsole != INVALID_HANDLE_VALUE) CloseHandle(konsole);
+    }
 }
 
 }  // namespace cdb2xls::win32

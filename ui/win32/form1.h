@@ -4,6 +4,7 @@
 
 #include "convert/ausgang.h"
 #include "convert/dateien.h"
+#include "convert/lauf.h"
 
 #include <windows.h>
 
@@ -19,7 +20,21 @@ HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)
 // The label of a window made by form1Erstellen.
 HWND label1Von(HWND form1);
 
-// Shows a notice as a modal message box with the stop icon and one OK button.
-void hinweisZeigen(const Hinweis& hinweis, HWND eltern);
+// Shows a notice as a modal message box with the stop icon and one OK
+// button; false when no box could be shown (no desktop).
+bool hinweisZeigen(const Hinweis& hinweis, HWND eltern);
+
+// A run's notices: a line on standard error where the program has one (a
+// file, a pipe, a console), and the message box over `eltern` (null: over
+// the desktop). Where neither is there, the line goes to the console the
+// program was started from.
+class Win32Meldung final : public Meldestelle {
+public:
+    explicit Win32Meldung(HWND eltern) : eltern_(eltern) {}
+    void melden(const Hinweis& hinweis) override;
+
+private:
+    HWND eltern_;
+};
 
 }  // namespace cdb2xls::win32

@@ -1,0 +1,215 @@
+#!/usr/bin/env bash
+# End-to-end on Linux: the edges between the program and the system. The
+# output that leads to the input, names as long as the file system allows,
+# no /proc, a file system without unnamed files, what an earlier table keeps
+# (as root and as an unprivileged user), runs ended by signals, a shell glob,
+# the locale, a full stdout and a closed stderr.
+# Usage: kanten.sh PROGRAMM CDB_ERZEUGEN FIXTURES-ORDNER [PROGRAMM_OHNE_SANITIZER]
+# (the last for the run without /proc, which the sanitizers cannot do without)
+set -u
+. "$(dirname "$0")/lib.sh"
+programm=$(realpath "$1")
+erzeugen=$(realpath "$2")
+fixtures=$(cd "$3" && pwd)
+schlicht=${4:+$(realpath "$4")}
+beispiel="$fixtures/beispiel.cdb"
+tabelle="$fixtures/beispiel.xls"
+export LC_ALL=C
+
+# lauf ORDNER ARGUMENTE...: runs the program there; sets status, fehler
+lauf() {
+    local ordner=$1
+    shift
+    (cd "$ordner" && "$programm" "$@" 2>"$ordner/.fehler")
+    status=$?
+    fehler=$(cat "$ordner/.fehler")
+    rm -f "$ordner/.fehler"
+}
+
+ich_bin_root() { [ "$(id -u)" -eq 0 ]; }
+
+# 1. However the output name comes to lead to the input, the input stays.
+o=$(neuer_ordner)
+for fall in "fd3:/dev/fd/3:" "stdout-zu:/dev/stdout:>&-" "Verweis:in.cdb:" "harter Verweis::"; do
+    IFS=: read -r name ziel umlenkung <<<"$fall"
+    cp "$beispiel" "$o/in.cdb"
+    rm -f "$o/o.xls"
+    if [ -n "$ziel" ]; then ln -s "$ziel" "$o/o.xls"; else ln "$o/in.cdb" "$o/o.xls"; fi
+    if [ -n "$umlenkung" ]; then
+        (cd "$o" && "$programm" in.cdb o >&- 2>"$o/.fehler" 3>&-)
+    else
+        (cd "$o" && "$programm" in.cdb o 2>"$o/.fehler" 3>&-)  # the input takes the first free number, 3
+    fi
+    status=$?
+    erwarte "Ausgabe wäre die Eingabe ($name): Meldung" "$status:$(cat "$o/.fehler")" \
+        "1:cdb2xls: Ausgabe-Datei wäre die cdb-Datei selbst: o.xls"
+    erwarte_inhalt "Ausgabe wäre die Eingabe ($name): Eingabe unverändert" "$o/in.cdb" "$beispiel"
+    erwarte_keine_reste "Ausgabe wäre die Eingabe ($name): keine Reste" "$o"
+done
+
+# 2. Every name the file system allows: 255 bytes with ".xls".
+o=$(neuer_ordner)
+cp "$beispiel" "$o/CDs.cdb"
+lang=$(printf 'n%.0s' $(seq 251))
+for runde in neu ersetzt; do
+    lauf "$o" CDs.cdb "$lang"
+    erwarte "Name aus 255 Bytes ($runde): Status" "$status:$fehler" "0:"
+    erwarte_inhalt "Name aus 255 Bytes ($runde): Tabelle" "$o/$lang.xls" "$tabelle"
+done
+lauf "$o" CDs.cdb "${lang}n"
+erwarte "Name zu lang: Meldung" "$status:$fehler" "1:cdb2xls: Ausgabe-Datei nicht schreibbar: ${lang}n.xls: File name too long"
+
+# 3. Without /proc (a mount namespace of its own): a named file serves.
+if ! ich_bin_root || ! unshare -m true 2>/dev/null; then
+    echo "übersprungen: ohne /proc (braucht root und unshare)"
+elif [ -z "$schlicht" ]; then
+    echo "übersprungen: ohne /proc (kein Programm ohne Sanitizer angegeben)"
+else
+    o=$(neuer_ordner)
+    cp "$beispiel" "$o/CDs.cdb"
+    printf 'alt\r' > "$o/CDs.cdb.xls"
+    (cd "$o" && unshare -m sh -c 'umount -l /proc && exec "$1" CDs.cdb' _ "$schlicht" 2>"$o/.fehler")
+    erwarte "ohne /proc: Status" "$?:$(cat "$o/.fehler")" "0:"
+    erwarte_inhalt "ohne /proc: Tabelle" "$o/CDs.cdb.xls" "$tabelle"
+    rm -f "$o/.fehler"
+    erwarte_keine_reste "ohne /proc: keine Reste" "$o"
+fi
+
+# 4. What an earlier table keeps. als BENUTZER BEFEHL...: runs as that user
+#    (as root, the command itself).
+als() {
+    local wer=$1
+    shift
+    if [ "$wer" = root ]; then "$@"; else runuser -u "$wer" -- "$@"; fi
+}
+benutzer=root
+if ich_bin_root; then
+    benutzer="root cdb2xls-probe"
+    id cdb2xls-probe >/dev/null 2>&1 || useradd --system --no-create-home cdb2xls-probe
+fi
+for wer in $benutzer; do
+    o=$(neuer_ordner)
+    chmod 755 "$o"
+    cp "$beispiel" "$o/CDs.cdb"
+    [ "$wer" != root ] && chown "$wer" "$o" "$o/CDs.cdb"
+    # als_lauf NAME ARGUMENTE...: the program as $wer in $o
+    als_lauf() { (cd "$o" && als "$wer" "$programm" "$@" 2>"$o/.fehler"); status=$?; fehler=$(cat "$o/.fehler"); rm -f "$o/.fehler"; }
+
+    printf 'alt\r' > "$o/privat.xls" && chmod 600 "$o/privat.xls" && chown "$wer" "$o/privat.xls"
+    als_lauf CDs.cdb privat
+    erwarte "$wer: Rechte 600 bleiben" "$status:$(stat -c %a "$o/privat.xls")" "0:600"
+    erwarte_inhalt "$wer: Rechte 600: Tabelle" "$o/privat.xls" "$tabelle"
+
+    printf 'alt\r' > "$o/nurlesen.xls" && chmod 444 "$o/nurlesen.xls" && chown "$wer" "$o/nurlesen.xls"
+    als_lauf CDs.cdb nurlesen
+    if [ "$wer" = root ]; then
+        # root may write it, so it is replaced, and stays read-only.
+        erwarte "$wer: schreibgeschützt: ersetzt" "$status:$(stat -c %a "$o/nurlesen.xls")" "0:444"
+    else
+        erwarte "$wer: schreibgeschützt: abgelehnt" "$status:$fehler" \
+            "1:cdb2xls: Ausgabe-Datei nicht schreibbar: nurlesen.xls: Permission denied"
+        printf 'alt\r' | cmp -s - "$o/nurlesen.xls"
+        erwarte "$wer: schreibgeschützt: unverändert" "$?" 0
+    fi
+
+    if [ "$wer" = root ]; then
+        id nobody >/dev/null 2>&1 && {
+            printf 'alt\r' > "$o/fremd.xls" && chown nobody:nogroup "$o/fremd.xls" && chmod 640 "$o/fremd.xls"
+            als_lauf CDs.cdb fremd
+            erwarte "root: fremde Tabelle behält Besitzer und Rechte" "$status:$(stat -c %U:%G:%a "$o/fremd.xls")" \
+                "0:nobody:nogroup:640"
+        }
+    else
+        # A folder that takes no new file: the table is written in place;
+        # a new table cannot be made there at all.
+        printf 'eine längere frühere Tabelle\r' > "$o/hier.xls" && chown "$wer" "$o/hier.xls" && chmod 640 "$o/hier.xls"
+        chown root "$o" && chmod 755 "$o"
+        als_lauf CDs.cdb hier
+        erwarte "$wer: Ordner ohne Schreibrecht: an Ort und Stelle" "$status:$fehler:$(stat -c %a "$o/hier.xls")" "0::640"
+        erwarte_inhalt "$wer: Ordner ohne Schreibrecht: Tabelle" "$o/hier.xls" "$tabelle"
+        als_lauf CDs.cdb neu
+        erwarte "$wer: Ordner ohne Schreibrecht: keine neue Tabelle" "$status:$fehler" \
+            "1:cdb2xls: Ausgabe-Datei nicht schreibbar: neu.xls: Permission denied"
+    fi
+    erwarte_keine_reste "$wer: keine Reste" "$o"
+done
+
+# 5. Runs ended by SIGINT, SIGTERM or SIGHUP leave no file, with an unnamed
+#    file and on a file system without (FUSE, through bindfs) alike.
+abbrechen() {  # abbrechen NAME ORDNER SIGNAL
+    local name=$1 ordner=$2 signal=$3 pid groesse
+    printf 'frühere Tabelle\r' > "$ordner/liste.xls"
+    (cd "$ordner" && exec env --default-signal "$programm" gross.cdb liste 2>/dev/null) &
+    pid=$!
+    for _ in $(seq 500); do
+        groesse=$(for fd in /proc/$pid/fd/*; do case "$(readlink "$fd")" in *gross.cdb) ;; "$ordner"/*) stat -L -c %s "$fd" ;; esac; done 2>/dev/null | sort -n | tail -n 1)
+        [ "${groesse:-0}" -gt $((4 * 1024 * 1024)) ] && break
+        sleep 0.01
+    done
+    kill -"$signal" $pid
+    wait $pid
+    erwarte "$name, SIG$signal: vom Signal beendet" "$?" $((128 + $(kill -l "$signal")))
+    printf 'frühere Tabelle\r' | cmp -s - "$ordner/liste.xls"
+    erwarte "$name, SIG$signal: frühere Tabelle unverändert" "$?" 0
+    erwarte "$name, SIG$signal: keine Reste" "$(ls -A "$ordner" | sort | tr '\n' ' ')" "gross.cdb liste.xls "
+}
+o=$(neuer_ordner)
+"$erzeugen" 64 > "$o/gross.cdb"
+for signal in INT TERM HUP; do abbrechen "unbenannt" "$o" $signal; done
+if ich_bin_root && command -v bindfs >/dev/null && [ -c /dev/fuse ]; then
+    echt=$(neuer_ordner) fuse=$(neuer_ordner)
+    mv "$o/gross.cdb" "$echt/"
+    if bindfs "$echt" "$fuse" 2>/dev/null; then
+        trap 'fusermount -u "$fuse" 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
+        for signal in INT TERM HUP; do abbrechen "benannt (FUSE)" "$fuse" $signal; done
+        (cd "$fuse" && "$programm" gross.cdb liste)
+        erwarte "benannt (FUSE): ganze Umwandlung" "$?:$(ls -A "$fuse" | sort | tr '\n' ' ')" "0:gross.cdb liste.xls "
+        fusermount -u "$fuse"
+    else
+        echo "übersprungen: FUSE lässt sich nicht einhängen"
+    fi
+else
+    echo "übersprungen: Signale ohne unbenannte Dateien (braucht root, bindfs und /dev/fuse)"
+fi
+
+# 6. A shell glob or a third file: refused before anything is written.
+o=$(neuer_ordner)
+cp "$beispiel" "$o/A.cdb"
+cp "$fixtures/achtbit.cdb" "$o/B.CDB"
+lauf "$o" A.cdb B.CDB
+erwarte "zwei cdb-Dateien: Status" "$status" 2
+erwarte "zwei cdb-Dateien: Meldung" "$(head -n 1 <<<"$fehler")" \
+    "cdb2xls: „B.CDB“ ist eine cdb-Datei, kein Ausgabename; jede cdb-Datei wird für sich umgewandelt (cdb2xls DATEI.cdb)"
+lauf "$o" A.cdb b c
+erwarte "drei Dateinamen" "$status:$(head -n 1 <<<"$fehler")" "2:cdb2xls: zusätzlicher Operand „c“"
+erwarte "nichts geschrieben" "$(ls -A "$o" | sort | tr '\n' ' ')" "A.cdb B.CDB "
+lauf "$o" A.cdb neu.cdb
+erwarte_inhalt "Ausgabename auf .cdb, den es nicht gibt" "$o/neu.cdb.xls" "$tabelle"
+
+# 7. The system's reason in the user's language.
+locales=$(neuer_ordner)
+if localedef -i de_DE -f UTF-8 "$locales/de_DE.UTF-8" 2>/dev/null; then
+    o=$(neuer_ordner)
+    cp "$beispiel" "$o/CDs.cdb"
+    (cd "$o" && LOCPATH=$locales LC_ALL=de_DE.UTF-8 "$programm" CDs.cdb fehlt/liste 2>"$o/.fehler")
+    erwarte "deutscher Grund" "$?:$(cat "$o/.fehler")" \
+        "1:cdb2xls: Ausgabe-Datei nicht schreibbar: fehlt/liste.xls: Datei oder Verzeichnis nicht gefunden"
+else
+    echo "übersprungen: deutscher Grund (localedef fehlt)"
+fi
+
+# 8. A full stdout, a closed stderr.
+for option in --help --version; do
+    "$programm" $option >/dev/full 2>"$o/.fehler"
+    erwarte "$option auf volles Gerät" "$?:$(cat "$o/.fehler")" "1:cdb2xls: Schreibfehler: No space left on device"
+done
+cp "$fixtures/ohne_liste.cdb" "$o/ohne.cdb"
+rohr_zu() {  # the program's exit status with stderr a pipe whose reader is gone
+    python3 -c 'import os, subprocess, sys
+r, w = os.pipe(); os.close(r)
+print(subprocess.run(sys.argv[1:], stderr=w, cwd=os.environ["ORT"]).returncode)' "$programm" "$@"
+}
+erwarte "stderr geschlossenes Rohr: Warnung" "$(ORT=$o rohr_zu ohne.cdb)" 0
+erwarte "stderr geschlossenes Rohr: Fehler" "$(ORT=$o rohr_zu fehlt.cdb)" 1
+
+ergebnis
