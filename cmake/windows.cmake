@@ -2,10 +2,6 @@
 # subsystem, wide entry point, icon and version record.
 enable_language(RC)
 
-# The version text, from the one header that holds the version record.
-file(STRINGS ${CMAKE_SOURCE_DIR}/res/version.h CDB2XLS_VERSION_ZEILE REGEX "define CDB2XLS_VERSION \"")
-string(REGEX REPLACE ".*\"(.*)\".*" "\\1" CDB2XLS_VERSION_TEXT "${CDB2XLS_VERSION_ZEILE}")
-
 # The .ico comes from the same pixel map as the Linux window's icon, through
 # a small tool of ours built for the build machine.
 find_program(CDB2XLS_HOST_CXX NAMES c++ g++ REQUIRED)
@@ -21,7 +17,7 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/res/cdb2xls.ico
   DEPENDS ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/cdb2xls.xpm
   COMMENT "Making cdb2xls.ico")
 set_source_files_properties(res/cdb2xls.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/cdb2xls.ico;${CMAKE_SOURCE_DIR}/res/version.h")
+  OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/cdb2xls.ico;${CMAKE_BINARY_DIR}/res/version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_BINARY_DIR}/res -I${CMAKE_SOURCE_DIR}/res")
 
 add_library(cdb2xls_system STATIC
@@ -41,12 +37,12 @@ target_link_options(cdb2xls PRIVATE -static -static-libgcc -static-libstdc++)
 
 
 # cdb2xls-2.03-win64.zip: the program and a short German read-me.
-set(CDB2XLS_PAKET ${CMAKE_BINARY_DIR}/cdb2xls-${CDB2XLS_VERSION_TEXT}-win64.zip)
+set(CDB2XLS_PAKET ${CMAKE_BINARY_DIR}/cdb2xls-${PROJECT_VERSION}-win64.zip)
 add_custom_command(OUTPUT ${CDB2XLS_PAKET}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/paket
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:cdb2xls> ${CMAKE_SOURCE_DIR}/res/LIESMICH.txt ${CMAKE_BINARY_DIR}/paket/
   COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/paket
           ${CMAKE_COMMAND} -E tar cf ${CDB2XLS_PAKET} --format=zip cdb2xls.exe LIESMICH.txt
   DEPENDS cdb2xls ${CMAKE_SOURCE_DIR}/res/LIESMICH.txt
-  COMMENT "Packing cdb2xls-${CDB2XLS_VERSION_TEXT}-win64.zip")
+  COMMENT "Packing cdb2xls-${PROJECT_VERSION}-win64.zip")
 add_custom_target(paket ALL DEPENDS ${CDB2XLS_PAKET})

@@ -176,6 +176,17 @@ TEST_F(FensterTest, FehlendeDateiMeldetUndSchreibtNichts) {
     }
 }
 
+// A name from an old file system (Latin-1 bytes) shows as it is spelt, not
+// as replacement characters; UTF-8 names and reasons as they are.
+TEST(Hinweisfenster, ZeigtDenPfadWieDasDateisystemIhnNennt) {
+    std::optional<Meldung> meldung;
+    meldungBeantworten(meldung);
+    hinweisZeigen(Hinweis{"Häää?", "cdb-Datei nicht lesbar:", "/cds/\xc4rzte \xfc.cdb", "Keine Berechtigung"}, nullptr);
+    ASSERT_TRUE(meldung.has_value());
+    EXPECT_EQ(meldung->text, "cdb-Datei nicht lesbar:\n\n/cds/Ärzte ü.cdb\n\nKeine Berechtigung");
+    EXPECT_EQ(anzeigetext("Ärzte.cdb"), "Ärzte.cdb");
+}
+
 }  // namespace
 }  // namespace cdb2xls::qt
 

@@ -12,8 +12,10 @@ add_test(NAME fixtures_wine
 add_test(NAME fenster_wine
   COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32/fenster.sh $<TARGET_FILE:fenster_test>
           ${CMAKE_CURRENT_SOURCE_DIR}/fixtures $<TARGET_FILE:cdb2xls>)
+add_test(NAME kanten_wine
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/win32/kanten.sh $<TARGET_FILE:cdb2xls> ${CMAKE_CURRENT_SOURCE_DIR}/fixtures)
 # One prefix, one wine server: the tests take turns.
-set_tests_properties(fixtures_wine fenster_wine PROPERTIES ENVIRONMENT "${WINE_UMGEBUNG}" RESOURCE_LOCK wineprefix)
+set_tests_properties(fixtures_wine fenster_wine kanten_wine PROPERTIES ENVIRONMENT "${WINE_UMGEBUNG}" RESOURCE_LOCK wineprefix)
 add_dependencies(fenster_test cdb2xls)  # the icon is made for cdb2xls first
 
 # cdb2xls.exe must run on a bare Windows: no DLLs but the system's own.
