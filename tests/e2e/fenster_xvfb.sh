@@ -59,8 +59,11 @@ wait $pid 2>/dev/null
 
 # From the command line, with a display there: never a box, whatever stderr
 # is. A script's loop does not stop at the first error.
-for art in Datei Anhängen Rohr offscreen geschlossen; do
+for art in Terminal Datei Anhängen Rohr offscreen geschlossen; do
     case $art in
+        Terminal)  # a pseudo-terminal of its own, through script(1)
+            timeout 20 script -qefc "$(printf '%q ' "$programm" "$o/fehlt.cdb")" /dev/null >"$o/fehler" </dev/null
+            s=$?; tr -d '\r' <"$o/fehler" >"$o/fehler.zeile"; mv "$o/fehler.zeile" "$o/fehler"; (exit $s) ;;
         Datei) timeout 20 "$programm" "$o/fehlt.cdb" 2>"$o/fehler" ;;
         Anhängen) : >"$o/fehler"; timeout 20 "$programm" "$o/fehlt.cdb" 2>>"$o/fehler" ;;
         Rohr) timeout 20 "$programm" "$o/fehlt.cdb" 2>&1 | cat >"$o/fehler"; (exit "${PIPESTATUS[0]}") ;;
