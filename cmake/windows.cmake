@@ -2,20 +2,9 @@
 # subsystem, wide entry point, icon and version record.
 enable_language(RC)
 
-# The .ico comes from the same pixel map as the Linux window's icon, through
-# a small tool of ours built for the build machine.
-find_program(CDB2XLS_HOST_CXX NAMES c++ g++ REQUIRED)
-set(XPM2ICO ${CMAKE_BINARY_DIR}/host/xpm2ico)
-add_custom_command(OUTPUT ${XPM2ICO}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-  COMMAND ${CDB2XLS_HOST_CXX} -std=c++17 -O2 -o ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/xpm2ico.cpp
-  DEPENDS ${CMAKE_SOURCE_DIR}/res/xpm2ico.cpp
-  COMMENT "Building xpm2ico for the build machine")
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/res/cdb2xls.ico
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/res
-  COMMAND ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/cdb2xls.xpm ${CMAKE_BINARY_DIR}/res/cdb2xls.ico
-  DEPENDS ${XPM2ICO} ${CMAKE_SOURCE_DIR}/res/cdb2xls.xpm
-  COMMENT "Making cdb2xls.ico")
+# The .ico comes from the same pixel map as the Linux window's icon.
+include(cmake/symbol.cmake)
+cdb2xls_symbol(${CMAKE_BINARY_DIR}/res/cdb2xls.ico ico)
 set_source_files_properties(res/cdb2xls.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_BINARY_DIR}/res/cdb2xls.ico;${CMAKE_BINARY_DIR}/res/version.h")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001 -I${CMAKE_BINARY_DIR}/res -I${CMAKE_SOURCE_DIR}/res")

@@ -41,7 +41,9 @@ void* funktion(const char* name) {
                                         ordner + "/../" CDB2XLS_MODUL_ORDNER "/" CDB2XLS_MODUL_NAME}) {
             if (void* m = ::dlopen(pfad.c_str(), RTLD_NOW | RTLD_LOCAL)) return m;
         }
-        std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar: %s\n", ::dlerror());
+        // The window comes in a package of its own, with Qt.
+        std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar (es braucht das Paket cdb2xls-fenster und Qt 6): %s\n",
+                     ::dlerror());
         return static_cast<void*>(nullptr);
     }();
     void* gefunden = modul != nullptr ? ::dlsym(modul, name) : nullptr;
