@@ -9,6 +9,7 @@
 // A run from the command line never shows a window and never waits: its
 // notices go to stderr. Only --desktop, which the desktop entry passes, shows
 // them as message boxes as well.
+#include "app/arbeitsmappe.h"
 #include "app/systemdateien.h"
 #include "convert/lauf.h"
 #include "res/version.h"
@@ -21,6 +22,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,8 @@ void hilfeZeigen() {
         "EINGABE.cdb.xls. Jeder Aufruf wandelt eine cdb-Datei um. Ohne Argumente zeigt\n"
         "das Programm ein Fenster, auf das die cdb-Datei gezogen werden kann.\n"
         "\n"
+        "  --xlsx     eine Excel-Arbeitsmappe AUSGABE.xlsx schreiben (Office Open XML,\n"
+        "             jede Zelle Text) statt der TAB-getrennten Tabelle AUSGABE.xls\n"
         "  --desktop  Hinweise zusätzlich als Meldungsfenster zeigen (für den Start\n"
         "             vom Desktop oder aus dem Dateimanager)\n"
         "  --help     diese Hilfe anzeigen und beenden\n"
@@ -115,6 +119,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> dateinamen;
     bool desktop = false;
+    bool xlsx = false;
     bool optionenZuEnde = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -129,6 +134,8 @@ int main(int argc, char** argv) {
                 return standardausgabeSchliessen();
             } else if (argument == "--desktop") {
                 desktop = true;
+            } else if (argument == "--xlsx") {
+                xlsx = true;
             } else {
                 std::fprintf(stderr, "%s: unbekannte Option „%s“\n", kProgramm, argument.c_str());
                 return falscherAufruf();
@@ -152,10 +159,23 @@ int main(int argc, char** argv) {
         return falscherAufruf();
     }
 
+    // What the workbook could not hold is said on stderr; the run goes on.
+    std::unique_ptr<cdb2xls::Tabellenformat> format;
+    if (xlsx) {
+        std::string grund;
+        format = cdb2xls::arbeitsmappenFormat(
+            [](const std::string& text) { std::fprintf(stderr, "%s: Warnung: %s\n", kProgramm, text.c_str()); },
+            grund);
+        if (!format) {
+            std::fprintf(stderr, "%s: --xlsx ist nicht verfügbar: %s\n", kProgramm, grund.c_str());
+            return kStatusAufruf;
+        }
+    }
+
     cdb2xls::SystemDateien dateien;
     if (dateinamen.empty()) {
-        const auto umwandlung = [&dateien](const std::string& pfad, cdb2xls::Meldestelle& fenster) {
-            return cdb2xls::umwandeln(dateien, fenster, pfad, pfad).exitStatus();
+        const auto umwandlung = [&dateien, &format](const std::string& pfad, cdb2xls::Meldestelle& fenster) {
+            return cdb2xls::umwandeln(dateien, fenster, pfad, pfad, format.get()).exitStatus();
         };
         if (const auto status = cdb2xls::fensterZeigen(argc, argv, umwandlung)) return *status;
         return falscherAufruf();
@@ -164,5 +184,5 @@ int main(int argc, char** argv) {
     Befehlszeilenmeldung meldung(argc, argv, desktop);
     const std::string& eingabe = dateinamen[0];
     const std::string& ausgabe = dateinamen.size() > 1 && !dateinamen[1].empty() ? dateinamen[1] : eingabe;
-    return cdb2xls::umwandeln(dateien, meldung, eingabe, ausgabe).exitStatus();
+    return cdb2xls::umwandeln(dateien, meldung, eingabe, ausgabe, format.get()).exitStatus();
 }

@@ -13,16 +13,7 @@ target_link_libraries(cdb2xls_fenster PRIVATE cdb2xls_qt)
 set_target_properties(cdb2xls_fenster PROPERTIES PREFIX "" OUTPUT_NAME cdb2xls-fenster
   LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden)
 
-# A private folder under the multiarch library folder, as Debian keeps
-# plugins; the program finds it relative to its own folder.
-if(CMAKE_LIBRARY_ARCHITECTURE)
-  set(CDB2XLS_MODUL_ORDNER lib/${CMAKE_LIBRARY_ARCHITECTURE}/cdb2xls)
-else()
-  set(CDB2XLS_MODUL_ORDNER lib/cdb2xls)
-endif()
 target_sources(cdb2xls PRIVATE ui/qt/laden.cpp)
-target_compile_definitions(cdb2xls PRIVATE CDB2XLS_MODUL_ORDNER="${CDB2XLS_MODUL_ORDNER}")
-target_link_libraries(cdb2xls PRIVATE ${CMAKE_DL_LIBS})
 add_dependencies(cdb2xls cdb2xls_fenster)
 
 install(TARGETS cdb2xls_fenster LIBRARY DESTINATION ${CDB2XLS_MODUL_ORDNER} COMPONENT fenster)

@@ -47,8 +47,8 @@ std::optional<int> nummernSpalte(std::string_view zeile) {
 
 }  // namespace
 
-Form1::Form1(Dateien& dateien, std::size_t blockgroesse)
-    : dateien_(dateien), blockgroesse_(blockgroesse) {}
+Form1::Form1(Dateien& dateien, std::size_t blockgroesse, Tabellenformat* format)
+    : dateien_(dateien), blockgroesse_(blockgroesse), format_(format) {}
 
 Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund) {
     Zeile = {};
@@ -61,7 +61,7 @@ Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund)
 
 Ausgang Form1::exportieren() {
     if (!dateien_.istDatei(Eingabedatei)) return hinweis("cdb-Datei nicht gefunden:", Eingabedatei);
-    Ausgabedatei += ".xls";
+    Ausgabedatei += format_ != nullptr ? format_->endung() : ".xls";
 
     Dateikennung eingabe;
     try {
@@ -73,7 +73,9 @@ Ausgang Form1::exportieren() {
     }
 
     try {
-        AusgabeNr = std::make_unique<Schreiber>(ausgabeErstellen(dateien_, Ausgabedatei, eingabe), blockgroesse_);
+        std::unique_ptr<Ausgabe> datei = ausgabeErstellen(dateien_, Ausgabedatei, eingabe);
+        if (format_ != nullptr) datei = format_->ausgabe(std::move(datei), Ausgabedatei);
+        AusgabeNr = std::make_unique<Schreiber>(std::move(datei), blockgroesse_);
         Ausgang ausgang;
         ausgang.listeGefunden = listeUmwandeln();
         EingabeNr.reset();

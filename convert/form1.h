@@ -5,6 +5,7 @@
 
 #include "ausgang.h"
 #include "dateien.h"
+#include "format.h"
 #include "leser.h"
 #include "schreiber.h"
 
@@ -19,7 +20,8 @@ class Form1 {
 public:
     static constexpr std::size_t kBlockgroesse = 256 * 1024;
 
-    explicit Form1(Dateien& dateien, std::size_t blockgroesse = kBlockgroesse);
+    // `format`: the form of the table; null for the TAB-separated text.
+    explicit Form1(Dateien& dateien, std::size_t blockgroesse = kBlockgroesse, Tabellenformat* format = nullptr);
 
     // Position while the command line is scanned (1-based).
     std::size_t Pos = 0;
@@ -37,7 +39,7 @@ public:
     // during the command-line scan the start of the second argument.
     std::size_t TextAnfang = 0;
     std::string Eingabedatei;
-    std::string Ausgabedatei;  // exportieren() appends ".xls"
+    std::string Ausgabedatei;  // exportieren() appends ".xls" (or the format's ending)
     // The open input and output; empty when closed.
     std::unique_ptr<Leser> EingabeNr;
     std::unique_ptr<Schreiber> AusgabeNr;
@@ -76,6 +78,7 @@ private:
 
     Dateien& dateien_;
     std::size_t blockgroesse_;
+    Tabellenformat* format_;
     std::string befehlszeile_;  // the storage of Zeile during the scan
 };
 

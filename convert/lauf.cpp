@@ -6,8 +6,9 @@
 
 namespace cdb2xls {
 
-Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe) {
-    Form1 form(dateien);
+Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe,
+                  Tabellenformat* format) {
+    Form1 form(dateien, Form1::kBlockgroesse, format);
     form.Eingabedatei = std::move(eingabe);
     form.Ausgabedatei = std::move(ausgabe);
     const Ausgang ausgang = form.exportieren();

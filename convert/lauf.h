@@ -4,6 +4,7 @@
 
 #include "ausgang.h"
 #include "dateien.h"
+#include "format.h"
 
 #include <string>
 
@@ -21,8 +22,9 @@ public:
 };
 
 // Converts the list section of `eingabe` into the table `ausgabe` + ".xls"
-// and hands a notice to `meldestelle`. The front end ends the program with
-// the result's exit status.
-Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe);
+// (or, with a `format`, + its ending, in its form) and hands a notice to
+// `meldestelle`. The front end ends the program with the result's exit status.
+Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe,
+                  Tabellenformat* format = nullptr);
 
 }  // namespace cdb2xls

@@ -34,13 +34,13 @@ erwarte_keine_reste() {
     if [ -z "$reste" ]; then ok "$1"; else nicht_ok "$1" "übrig: $reste"; fi
 }
 
-neuer_ordner() {
-    local ordner
-    ordner=$(mktemp -d "${TMPDIR:-/tmp}/cdb2xls-e2e.XXXXXX")
-    aufzuraeumen+=("$ordner")
-    echo "$ordner"
-}
-aufzuraeumen=()
+# Every folder of a script lies in one, removed when the script ends (the
+# folders are made in subshells, $(neuer_ordner), which cannot report back).
+# Open to all, as some checks run as an unprivileged user.
+testwurzel=$(mktemp -d "${TMPDIR:-/tmp}/cdb2xls-e2e.XXXXXX")
+chmod 755 "$testwurzel"
+aufzuraeumen=("$testwurzel")
+neuer_ordner() { mktemp -d "$testwurzel/XXXXXX"; }
 trap 'rm -rf "${aufzuraeumen[@]}"' EXIT
 
 ergebnis() {

@@ -27,12 +27,13 @@ erwarte "cpack -G DEB schreibt beide Pakete" "$?:$([ -f "$programm_deb" ] && [ -
 dateien() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./|/|'; }  # files, links
 dateien "$programm_deb" >"$o/programm.liste"
 dateien "$fenster_deb" >"$o/fenster.liste"
-for pfad in /usr/bin/cdb2xls /usr/share/man/man1/cdb2xls.1.gz /usr/share/man/de/man1/cdb2xls.1.gz \
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+for pfad in /usr/bin/cdb2xls "/usr/lib/$multiarch/cdb2xls/cdb2xls-xlsx.so" /usr/share/man/man1/cdb2xls.1.gz /usr/share/man/de/man1/cdb2xls.1.gz \
     /usr/share/bash-completion/completions/cdb2xls /usr/share/mime/packages/cdb2xls.xml \
     /usr/share/doc/cdb2xls/copyright /usr/share/doc/cdb2xls/changelog.gz; do
     erwarte "cdb2xls enthält $pfad" "$(grep -cx "$pfad" "$o/programm.liste")" 1
 done
-for pfad in "/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cdb2xls/cdb2xls-fenster.so" \
+for pfad in "/usr/lib/$multiarch/cdb2xls/cdb2xls-fenster.so" \
     /usr/share/applications/cdb2xls.desktop /usr/share/metainfo/de.quorb.cdb2xls.metainfo.xml \
     /usr/share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/cdb2xls.png \
     /usr/share/icons/hicolor/scalable/apps/cdb2xls.svg /usr/share/doc/cdb2xls-fenster/copyright; do
@@ -41,6 +42,7 @@ done
 erwarte "alles unter /usr" "$(cat "$o/programm.liste" "$o/fenster.liste" | grep -v '^/usr/')" ""
 erwarte "keine Datei in beiden Paketen" "$(sort "$o/programm.liste" "$o/fenster.liste" | uniq -d)" ""
 erwarte "cdb2xls hängt nicht von Qt ab" "$(dpkg-deb -f "$programm_deb" Depends | grep -ci qt)" 0
+erwarte "cdb2xls hängt von libxlsxwriter ab" "$(dpkg-deb -f "$programm_deb" Depends | grep -c 'libxlsxwriter')" 1
 erwarte "cdb2xls empfiehlt cdb2xls-fenster" "$(dpkg-deb -f "$programm_deb" Recommends)" "cdb2xls-fenster (= $version)"
 abhaengig=$(dpkg-deb -f "$fenster_deb" Depends)
 erwarte "cdb2xls-fenster hängt von cdb2xls und Qt Widgets ab" \
@@ -148,6 +150,8 @@ erwarte "apt-get install ./cdb2xls…deb" "$?" 0
 erwarte "Qt nicht mit installiert" "$(drinnen 'dpkg-query -W -f="\${Status}\n" libqt6core6 2>/dev/null | grep -c "ok installed"')" 0
 erwarte "cdb2xls --version" "$(drinnen 'cdb2xls --version | head -n 1')" "cdb2xls $version"
 erwarte "Beispiel umgewandelt" "$(drinnen 'cd /tmp && cdb2xls beispiel.cdb liste && cmp liste.xls beispiel.xls && echo gleich')" "gleich"
+erwarte "Arbeitsmappe geschrieben" \
+    "$(drinnen 'cd /tmp && cdb2xls --xlsx beispiel.cdb liste 2>&1 && head -c 2 liste.xlsx')" "PK"
 erwarte "man -w cdb2xls" "$(drinnen 'man -w cdb2xls')" "/usr/share/man/man1/cdb2xls.1.gz"
 erwarte "MIME-Datenbank aktualisiert" "$(drinnen 'cat /usr/share/mime/globs2 | grep -c ":application/x-tromil-cdb:\*\.cdb$"')" 1
 drinnen 'DISPLAY=:9 cdb2xls' >"$o/aus" 2>"$o/fehler"

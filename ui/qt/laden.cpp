@@ -1,14 +1,11 @@
-// The Linux start-up's side of the window: loads the window module beside
-// the program (or in its library folder) and calls it. Without any display
-// named in the environment, the module (and Qt) is not loaded at all.
+// The Linux start-up's side of the window: loads the window module and calls
+// it. Without any display named in the environment, the module (and Qt) is
+// not loaded at all.
 #include "ui/fenster.h"
 
+#include "app/module_posix.h"
 #include "ui/qt/modul.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -25,29 +22,17 @@ bool anzeigeVorhanden() {
     return gesetzt("QT_QPA_PLATFORM") || gesetzt("DISPLAY") || gesetzt("WAYLAND_DISPLAY");
 }
 
-std::string programmOrdner() {
-    char pfad[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", pfad, sizeof pfad - 1);
-    if (n <= 0) return ".";
-    std::string ordner(pfad, static_cast<std::size_t>(n));
-    return ordner.substr(0, ordner.rfind('/'));
-}
-
-// The loaded module's function `name`, or null when there is none.
+// The module's function `name`, or null when there is none; said once.
 void* funktion(const char* name) {
-    static void* modul = [] {
-        const std::string ordner = programmOrdner();
-        for (const std::string& pfad : {ordner + "/" CDB2XLS_MODUL_NAME,
-                                        ordner + "/../" CDB2XLS_MODUL_ORDNER "/" CDB2XLS_MODUL_NAME}) {
-            if (void* m = ::dlopen(pfad.c_str(), RTLD_NOW | RTLD_LOCAL)) return m;
-        }
+    std::string grund;
+    void* gefunden = modulFunktion(CDB2XLS_MODUL_NAME, name, grund);
+    static bool gesagt = false;
+    if (gefunden == nullptr && !gesagt) {
+        gesagt = true;
         // The window comes in a package of its own, with Qt.
         std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar (es braucht das Paket cdb2xls-fenster und Qt 6): %s\n",
-                     ::dlerror());
-        return static_cast<void*>(nullptr);
-    }();
-    void* gefunden = modul != nullptr ? ::dlsym(modul, name) : nullptr;
-    if (modul != nullptr && gefunden == nullptr) std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar: %s\n", ::dlerror());
+                     grund.c_str());
+    }
     return gefunden;
 }
 

@@ -1,0 +1,34 @@
+// The table as an Office Open XML workbook (.xlsx), for --xlsx: one
+// worksheet with the grid of the TAB-separated table, every cell text.
+// The writer is a module of its own (arbeitsmappe_xlsx.cpp, with
+// libxlsxwriter), loaded only by a run that writes a workbook.
+#pragma once
+
+#include "convert/format.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#define CDB2XLS_XLSX_MODUL_NAME "cdb2xls-xlsx.so"
+
+namespace cdb2xls {
+
+// A warning about what the workbook could not hold (an item cut off,
+// columns left out); the run still succeeds.
+using Warnung = std::function<void(const std::string& text)>;
+
+// The workbook format; null where it cannot be had, with the reason in `grund`.
+std::unique_ptr<Tabellenformat> arbeitsmappenFormat(Warnung warnen, std::string& grund);
+
+}  // namespace cdb2xls
+
+extern "C" {
+// The module's one function: the output that turns the table's bytes into a
+// workbook written into `datei` (which it takes over), for the path `pfad`.
+// Throws SchreibFehler.
+__attribute__((visibility("default"))) cdb2xls::Ausgabe* cdb2xls_arbeitsmappe(cdb2xls::Ausgabe* datei,
+                                                                               const std::string* pfad,
+                                                                               const cdb2xls::Warnung* warnen);
+using Cdb2xlsArbeitsmappe = cdb2xls::Ausgabe* (*)(cdb2xls::Ausgabe*, const std::string*, const cdb2xls::Warnung*);
+}

@@ -1,0 +1,34 @@
+// The program's side of the workbook: the format, whose outputs come from
+// the workbook module, loaded when a run asks for a workbook.
+#include "app/arbeitsmappe.h"
+
+#include "app/module_posix.h"
+
+#include <utility>
+
+namespace cdb2xls {
+namespace {
+
+class Arbeitsmappenformat final : public Tabellenformat {
+public:
+    Arbeitsmappenformat(Cdb2xlsArbeitsmappe neu, Warnung warnen) : neu_(neu), warnen_(std::move(warnen)) {}
+    std::string endung() const override { return ".xlsx"; }
+    std::unique_ptr<Ausgabe> ausgabe(std::unique_ptr<Ausgabe> datei, const std::string& pfad) override {
+        return std::unique_ptr<Ausgabe>(neu_(datei.release(), &pfad, &warnen_));
+    }
+
+private:
+    Cdb2xlsArbeitsmappe neu_;
+    Warnung warnen_;
+};
+
+}  // namespace
+
+std::unique_ptr<Tabellenformat> arbeitsmappenFormat(Warnung warnen, std::string& grund) {
+    const auto neu = reinterpret_cast<Cdb2xlsArbeitsmappe>(
+        modulFunktion(CDB2XLS_XLSX_MODUL_NAME, "cdb2xls_arbeitsmappe", grund));
+    if (neu == nullptr) return nullptr;
+    return std::make_unique<Arbeitsmappenformat>(neu, std::move(warnen));
+}
+
+}  // namespace cdb2xls

@@ -1,0 +1,42 @@
+// The text of one cell as a workbook holds it. The table's bytes are
+// Windows-1252; a workbook holds UTF-8 in XML, where a few characters need
+// Excel's escape "_xHHHH_": the writing library escapes the control
+// characters, and NUL (which cannot pass it in a C string) and a literal
+// "_x" (which a reader would take for the start of an escape) are escaped
+// here. A cell holds at most 32,767 characters; the rest is cut off.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace cdb2xls {
+
+class Zelltext {
+public:
+    static constexpr std::size_t kHoechstlaenge = 32767;
+
+    // Appends the next bytes of the cell's text (Windows-1252).
+    void anhaengen(const char* daten, std::size_t anzahl);
+    // The text so far, UTF-8 and escaped; at most kHoechstlaenge characters
+    // as the writing library counts them (an escape counts as 7).
+    const std::string& text();
+    bool leer() const { return text_.empty() && !unterstrich_; }
+    // True when characters were cut off.
+    bool gekuerzt() const { return gekuerzt_; }
+    void leeren();
+
+private:
+    void zeichen(unsigned char byte);
+    void anfuegen(const char* utf8, std::size_t laenge, std::size_t gezaehlt);
+
+    std::string text_;
+    std::size_t gezaehlt_ = 0;  // characters as the writing library counts them
+    bool unterstrich_ = false;  // a "_" waits for the next byte
+    bool gekuerzt_ = false;
+};
+
+// The UTF-8 form of one Windows-1252 byte (the five bytes that code page
+// leaves open stand for the control characters of the same number).
+std::string windows1252NachUtf8(unsigned char byte);
+
+}  // namespace cdb2xls
