@@ -16,19 +16,7 @@ import subprocess
 import sys
 import tempfile
 
-bestanden = 0
-fehlgeschlagen = 0
-
-
-def pruefe(ok, name, genauer=""):
-    global bestanden, fehlgeschlagen
-    if ok:
-        bestanden += 1
-        print(f"ok: {name}")
-    else:
-        fehlgeschlagen += 1
-        print(f"FEHLER: {name} {genauer}")
-
+from pruefung import ergebnis, pruefe
 
 def zeilen(text):
     """Lines ended by CR LF or a lone CR; a LF alone is part of a line."""
@@ -70,8 +58,8 @@ def main():
         tabellen = []
         for i, eingabe in enumerate(eingaben):
             ziel = os.path.join(ordner, f"tabelle{i}")
-            ergebnis = subprocess.run([programm, eingabe, ziel], capture_output=True)
-            pruefe(ergebnis.returncode == 0, f"{eingabe}: umgewandelt", ergebnis.stderr.decode())
+            antwort = subprocess.run([programm, eingabe, ziel], capture_output=True)
+            pruefe(antwort.returncode == 0, f"{eingabe}: umgewandelt", antwort.stderr.decode())
             tabellen.append(ziel + ".xls")
         aus = os.path.join(ordner, "csv")
         subprocess.run(
@@ -95,8 +83,7 @@ def main():
             for nummer, (calc, soll) in enumerate(zip(gelesen, erwartet), 1):
                 pruefe(ohne_leere_am_ende(calc) == ohne_leere_am_ende(soll), f"{eingabe}: Zellen der Zeile {nummer}",
                        f"\n  Calc:     {calc}\n  erwartet: {soll}")
-    print(f"{bestanden} passed, {fehlgeschlagen} failed")
-    return 0 if fehlgeschlagen == 0 else 1
+    return ergebnis()
 
 
 if __name__ == "__main__":

@@ -22,8 +22,7 @@ import time
 import openpyxl
 from openpyxl.utils.escape import unescape
 
-bestanden = 0
-fehlgeschlagen = 0
+from pruefung import ergebnis, pruefe
 
 # The five bytes Windows-1252 leaves open stand for the control characters
 # of the same number, as Windows decodes them.
@@ -31,16 +30,6 @@ codecs.register_error("offen", lambda e: (chr(e.object[e.start]), e.start + 1))
 
 ZEICHEN = 32767
 SPALTEN = 16384
-
-
-def pruefe(ok, name, genauer=""):
-    global bestanden, fehlgeschlagen
-    if ok:
-        bestanden += 1
-        print(f"ok: {name}")
-    else:
-        fehlgeschlagen += 1
-        print(f"FEHLER: {name} {genauer}")
 
 
 def ohne_leeres_ende(gitter):
@@ -189,19 +178,19 @@ def main():
             ziel = os.path.join(ordner, f"zeilen{zeilen}")
             with open(ziel + ".xlsx", "wb") as datei:
                 datei.write(b"vorher")
-            ergebnis = lauf("--xlsx", eingabe, ziel)
-            meldung = ergebnis.stderr.decode()
+            antwort = lauf("--xlsx", eingabe, ziel)
+            meldung = antwort.stderr.decode()
             if status == 0:
                 blatt = openpyxl.load_workbook(ziel + ".xlsx", read_only=True).active
-                pruefe(ergebnis.returncode == 0 and blatt.max_row == zeilen, f"{zeilen} Zeilen passen",
-                       f"{ergebnis.returncode} {blatt.max_row} {meldung}")
+                pruefe(antwort.returncode == 0 and blatt.max_row == zeilen, f"{zeilen} Zeilen passen",
+                       f"{antwort.returncode} {blatt.max_row} {meldung}")
             else:
                 with open(ziel + ".xlsx", "rb") as datei:
                     vorher = datei.read()
-                pruefe(ergebnis.returncode == 1 and meldung ==
+                pruefe(antwort.returncode == 1 and meldung ==
                        f"cdb2xls: Ausgabe-Datei nicht schreibbar: {ziel}.xlsx: "
                        "zu viele Zeilen für eine .xlsx-Arbeitsmappe (höchstens 1048576)\n" and vorher == b"vorher",
-                       f"{zeilen} Zeilen: Hinweis, frühere Datei unverändert", f"{ergebnis.returncode} {meldung}")
+                       f"{zeilen} Zeilen: Hinweis, frühere Datei unverändert", f"{antwort.returncode} {meldung}")
 
         # A run ended by SIGTERM while it works leaves nothing behind.
         riesig = os.path.join(ordner, "riesig.cdb")
@@ -218,8 +207,7 @@ def main():
                    f"SIGTERM nach {warten} s: nichts bleibt neben dem Ziel", f"{lauf_.returncode} {reste}")
         pruefe(os.listdir(zwischen) == [], "nichts bleibt in $TMPDIR", str(os.listdir(zwischen)))
 
-    print(f"{bestanden} passed, {fehlgeschlagen} failed")
-    return 0 if fehlgeschlagen == 0 else 1
+    return ergebnis()
 
 
 if __name__ == "__main__":
