@@ -169,8 +169,8 @@ drinnen 'DISPLAY=:9 cdb2xls' >"$o/aus" 2>"$o/fehler"
 erwarte "mit Fensterpaket, Anzeige antwortet nicht: Aufruf, Status 2" \
     "$?:$(grep -c 'Fenster nicht verfügbar' "$o/fehler"):$(grep -c '^Parameter:' "$o/fehler")" "2:0:1"
 
-drinnen 'apt-get purge -y -q cdb2xls cdb2xls-fenster' >>"$o/chroot.log" 2>&1
-erwarte "apt-get purge" "$?" 0
+drinnen 'apt-get remove -y -q cdb2xls cdb2xls-fenster' >>"$o/chroot.log" 2>&1
+erwarte "apt-get remove" "$?" 0
 erwarte "nichts von uns bleibt" \
     "$(drinnen 'find / -xdev \( -iname "*cdb2xls*" -o -name "*tromil*" \) -not -path "/tmp/*" -not -path "/var/lib/dpkg/*" -not -path "/var/cache/*" -not -path "/var/log/*" 2>/dev/null')" ""
 erwarte "Zwischenspeicher ohne uns" \
