@@ -158,6 +158,13 @@ public:
             if (errno != EINTR) throw LeseFehler(systemGrund(errno));
         }
     }
+    std::size_t liesAb(std::uint64_t stelle, char* puffer, std::size_t max) override {
+        for (;;) {
+            const ssize_t n = ::pread(fd_.get(), puffer, max, static_cast<off_t>(stelle));
+            if (n >= 0) return static_cast<std::size_t>(n);
+            if (errno != EINTR) throw LeseFehler(systemGrund(errno));
+        }
+    }
     Dateikennung kennung() const override { return kennung_; }
 
 private:

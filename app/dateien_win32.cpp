@@ -96,6 +96,22 @@ public:
         if (!ReadFile(h_.get(), puffer, anzahl, &gelesen, nullptr)) throw LeseFehler(systemGrund(GetLastError()));
         return gelesen;
     }
+    // A read at an offset moves the file pointer of a synchronous handle,
+    // so it is put back where the sequential reads go on.
+    std::size_t liesAb(std::uint64_t stelle, char* puffer, std::size_t max) override {
+        LARGE_INTEGER null{}, bisher{};
+        if (!SetFilePointerEx(h_.get(), null, &bisher, FILE_CURRENT)) throw LeseFehler(systemGrund(GetLastError()));
+        OVERLAPPED wo{};
+        wo.Offset = static_cast<DWORD>(stelle);
+        wo.OffsetHigh = static_cast<DWORD>(stelle >> 32);
+        DWORD gelesen = 0;
+        const DWORD anzahl = static_cast<DWORD>(std::min<std::size_t>(max, kHoechstensJeAufruf));
+        const bool gelungen = ReadFile(h_.get(), puffer, anzahl, &gelesen, &wo) || GetLastError() == ERROR_HANDLE_EOF;
+        const DWORD fehler = GetLastError();
+        if (!SetFilePointerEx(h_.get(), bisher, nullptr, FILE_BEGIN)) throw LeseFehler(systemGrund(GetLastError()));
+        if (!gelungen) throw LeseFehler(systemGrund(fehler));
+        return gelesen;
+    }
     Dateikennung kennung() const override { return kennung_; }
 
 private:

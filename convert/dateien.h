@@ -42,6 +42,11 @@ public:
     // Reads up to `max` bytes into `puffer`; returns 0 only at the end of the
     // input. Throws LeseFehler.
     virtual std::size_t lies(char* puffer, std::size_t max) = 0;
+    // Reads up to `max` bytes from byte `stelle` on, again, without moving
+    // where lies() goes on; returns 0 only at the end of the input. The
+    // input is a regular file, so what was read once can be read again.
+    // Throws LeseFehler.
+    virtual std::size_t liesAb(std::uint64_t stelle, char* puffer, std::size_t max) = 0;
     // The file that is open, whatever path led to it.
     virtual Dateikennung kennung() const = 0;
 };

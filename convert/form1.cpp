@@ -1,10 +1,8 @@
 #include "form1.h"
 
-#include "zahl.h"
-#include "zeichen.h"
-
+#include <algorithm>
 #include <array>
-#include <new>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <utility>
@@ -32,18 +30,7 @@ constexpr std::array<unsigned char, 256> kArten = artenTabelle();
 constexpr std::string_view kTitel = "Häää?";  // of every notice
 
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
-
-// The column of a numbered entry, from the number before the line's first
-// ":" (or in the whole line, when it has none). Up to four plain digits right
-// before the ":" are the usual case and are read here; anything else goes
-// through the full conversion.
-std::optional<int> nummernSpalte(std::string_view zeile) {
-    int wert = 0;
-    std::size_t i = 0;
-    for (; i < zeile.size() && i < 4 && istZiffer(zeile[i]); ++i) wert = wert * 10 + (zeile[i] - '0');
-    if (i < zeile.size() && zeile[i] == ':') return wert + 7;
-    return spalteFuerNummer(fuehrendeZahl(zeile.substr(0, zeile.find(':'))));
-}
+char grossbuchstabe(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -89,61 +76,219 @@ Ausgang Form1::exportieren() {
         return hinweis("Ausgabe-Datei wäre die cdb-Datei selbst:", Ausgabedatei);
     } catch (const SchreibFehler& f) {
         return hinweis("Ausgabe-Datei nicht schreibbar:", Ausgabedatei, f.what());
-    } catch (const std::bad_alloc&) {
-        // Memory grows with the longest line only; this one is too long.
-        return hinweis("cdb-Datei nicht lesbar:", Eingabedatei, "nicht genug Speicher für eine Zeile");
     }
 }
 
-// Skips the input up to its "<LIST>" line and turns every line of the list
-// section into cells; the first empty line, or the end of the input, ends it.
-// False when the input holds no "<LIST>" line.
+// Hands every line of the input to stueck() as it streams past, until the
+// list section's first empty line. Lines before "<LIST>" are only compared
+// with it. False when the input holds no "<LIST>" line.
 bool Form1::listeUmwandeln() {
-    do {
-        Zeile = lesen();
-    } while (Zeile != kListenMarke && EingabeNr);
-    if (Zeile != kListenMarke) return false;
-
-    IstSpalte = 1;
-    Zeile = lesen();
-    while (!Zeile.empty()) {
-        TextAnfang = 0;
-        const unsigned char art = kArten[static_cast<unsigned char>(ErstesZeichen)];
-        if (art == kNummer) {
-            nummerEintragen();
-        } else if (art == kDatensatzEnde) {
-            schreiben("\r");
-            IstSpalte = 1;
-        } else if (art != kAndere) {
-            SollSpalte = art;
-            TextAnfang = 3;  // the second character is skipped, whatever it is
+    // Inlined into the loop over the lines: a call per line costs more than
+    // the usual line's work.
+    EingabeNr->zeilen([this](const char* text, std::size_t anzahl, bool zeilenende) __attribute__((always_inline)) {
+        if (zeilenende && phase_ == Phase::Zeilenanfang && inListe_ && anzahl > 0 && zeileGanz(text, anzahl)) {
+            return true;
         }
-        spalteSchreiben();
-        Zeile = lesen();
+        stueck(text, anzahl, zeilenende);
+        return !listeZuEnde_;
+    });
+    return inListe_;
+}
+
+// A whole list line within the block, the usual case, in one go: the rules
+// of stueck() for a line that is all at hand, and a numbered entry of the
+// usual form (up to four digits, ":", three commas). False for any other
+// numbered entry, which stueck() then takes.
+[[gnu::always_inline]] inline bool Form1::zeileGanz(const char* text, std::size_t anzahl) {
+    Zeile = {text, anzahl};
+    ErstesZeichen = grossbuchstabe(text[0]);
+    const unsigned char art = kArten[static_cast<unsigned char>(ErstesZeichen)];
+    if (art == kNummer) {
+        // One or two digits and ":", the usual case, looked at directly.
+        int wert = text[0] - '0';
+        std::size_t i = 1;
+        if (anzahl > 2 && istZiffer(text[1])) {
+            wert = wert * 10 + (text[1] - '0');
+            i = 2;
+        }
+        if (i >= anzahl || text[i] != ':') return false;
+        const char* block = EingabeNr->daten();
+        const auto ab = static_cast<std::size_t>(text - block);
+        const std::size_t hinter = EingabeNr->scan().hinterDemDrittenKomma(ab + i, ab + anzahl);
+        if (hinter == Blockscan::kKeins) return false;
+        SollSpalte = wert + 7;
+        if (SollSpalte < IstSpalte) return true;
+        TextAnfang = hinter - ab + 1;
+        AusgabeNr->schreibeWiederholt('\t', static_cast<std::size_t>(SollSpalte - IstSpalte));
+        IstSpalte = SollSpalte;
+        AusgabeNr->schreibeMitUeberhang({block + hinter, ab + anzahl - hinter});
+    } else if (art == kDatensatzEnde) {
+        schreiben("\r");
+        IstSpalte = 1;
+    } else if (art != kAndere) {
+        SollSpalte = art;
+        TextAnfang = 3;
+        if (SollSpalte < IstSpalte) return true;
+        AusgabeNr->schreibeWiederholt('\t', static_cast<std::size_t>(SollSpalte - IstSpalte));
+        IstSpalte = SollSpalte;
+        if (anzahl > 2) AusgabeNr->schreibeMitUeberhang({text + 2, anzahl - 2});
     }
     return true;
 }
 
-// A numbered entry "n:f1,f2,f3,text": text goes to column n + 7. An entry
-// whose column is out of reach is dropped.
-void Form1::nummerEintragen() {
-    const auto spalte = nummernSpalte(Zeile);
-    if (!spalte) return;
-    SollSpalte = *spalte;
+// The next piece of the current line, the last one when `zeilenende`.
+void Form1::stueck(const char* text, std::size_t anzahl, bool zeilenende) {
+    Zeile = {text, anzahl};
+    const bool zeilenbeginn = phase_ == Phase::Zeilenanfang;
+    if (zeilenbeginn) {
+        zeilenStelle_ = dateistelle(text);
+        if (anzahl == 0) {  // an empty line
+            ErstesZeichen = '\0';
+            if (inListe_) listeZuEnde_ = true;
+            return;
+        }
+        zeileBeginnen(text[0]);
+    }
 
-    // Three leading comma-separated fields are removed, each up to its
-    // comma; a missing comma leaves the line as it is.
-    Zeile.remove_prefix(hinterDemNten(Zeile, ',', 3));
-    TextAnfang = 1;
+    switch (phase_) {
+        case Phase::Marke: {
+            const std::size_t n = std::min(anzahl, sizeof marke_ - markeLaenge_);
+            std::memcpy(marke_ + markeLaenge_, text, n);
+            markeLaenge_ += n;
+            if (zeilenende && std::string_view(marke_, markeLaenge_) == kListenMarke) {
+                inListe_ = true;
+                IstSpalte = 1;
+            }
+            break;
+        }
+        case Phase::Text: {
+            const auto weg = static_cast<std::size_t>(std::min<std::uint64_t>(auszulassen_, anzahl));
+            auszulassen_ -= weg;
+            if (anzahl > weg) schreiben({text + weg, anzahl - weg});
+            break;
+        }
+        case Phase::Nummer:
+            if (nummerLesen(text, anzahl, zeilenbeginn, zeilenende)) kommasZaehlen(text, anzahl, zeilenende);
+            break;
+        case Phase::Kommas:
+            kommasZaehlen(text, anzahl, zeilenende);
+            break;
+        case Phase::Zeilenanfang:
+        case Phase::Ueberspringen:
+            break;
+    }
+    if (zeilenende) phase_ = Phase::Zeilenanfang;
 }
 
-// Moves the row to SollSpalte with a run of TABs and writes the item's text.
+// Classifies a line by its first character. Before the list, every line is
+// a candidate for the "<LIST>" line.
+[[gnu::always_inline]] inline void Form1::zeileBeginnen(char erstes) {
+    ErstesZeichen = grossbuchstabe(erstes);
+    if (!inListe_) {
+        phase_ = Phase::Marke;
+        markeLaenge_ = 0;
+        return;
+    }
+    TextAnfang = 0;
+    const unsigned char art = kArten[static_cast<unsigned char>(ErstesZeichen)];
+    if (art == kNummer) {
+        phase_ = Phase::Nummer;
+    } else if (art == kDatensatzEnde) {
+        schreiben("\r");
+        IstSpalte = 1;
+        phase_ = Phase::Ueberspringen;
+    } else if (art == kAndere) {
+        phase_ = Phase::Ueberspringen;
+    } else {
+        SollSpalte = art;
+        TextAnfang = 3;  // the second character is skipped, whatever it is
+        spalteBeginnen();
+        auszulassen_ = 2;
+    }
+}
+
+// A numbered entry "n:f1,f2,f3,text" goes to column n + 7; n is the number
+// the line begins with (it ends at the ":" at the latest). True once it is
+// read and its column can take the item; `text` and `anzahl` are then
+// moved past it. An entry whose column is out of reach is dropped.
+[[gnu::always_inline]] inline bool Form1::nummerLesen(const char*& text, std::size_t& anzahl, bool zeilenbeginn, bool zeilenende) {
+    std::optional<int> spalte;
+    std::size_t gelesen = 0;
+    // Up to four plain digits and a ":" at the start, the usual case.
+    int wert = 0;
+    if (zeilenbeginn) {
+        for (; gelesen < anzahl && gelesen < 4 && istZiffer(text[gelesen]); ++gelesen) {
+            wert = wert * 10 + (text[gelesen] - '0');
+        }
+    }
+    if (zeilenbeginn && gelesen < anzahl && text[gelesen] == ':') {
+        spalte = wert + 7;
+    } else {
+        if (zeilenbeginn) zahl_.beginnen();
+        gelesen = zahl_.weiter(text, anzahl);
+        if (!zahl_.fertig() && !zeilenende) return false;  // the number goes on in the next piece
+        spalte = spalteFuerNummer(zahl_.wert());
+    }
+    text += gelesen;
+    anzahl -= gelesen;
+
+    if (!spalte) {
+        phase_ = Phase::Ueberspringen;
+        return false;
+    }
+    SollSpalte = *spalte;
+    TextAnfang = 1;  // until commas are found
+    kommas_ = 0;
+    if (SollSpalte < IstSpalte) {
+        phase_ = Phase::Ueberspringen;  // left of the row's column: dropped
+        return false;
+    }
+    phase_ = Phase::Kommas;
+    return true;
+}
+
+// Three leading comma-separated fields are removed, each up to its comma;
+// a missing comma leaves the line as it is. Once the third comma is behind,
+// the rest of the line streams out as the item's text; a line with fewer
+// commas is only known to be so at its end, and its text (after the last
+// comma found) is written then.
+[[gnu::always_inline]] inline void Form1::kommasZaehlen(const char* text, std::size_t anzahl, bool zeilenende) {
+    const char* block = EingabeNr->daten();
+    const auto ab = static_cast<std::size_t>(text - block);
+    std::size_t hinter = ab;
+    kommas_ += EingabeNr->scan().kommas(ab, ab + anzahl, 3 - kommas_, hinter);
+    if (hinter != ab) TextAnfang = dateistelle(block + hinter) - zeilenStelle_ + 1;
+    if (kommas_ == 3) {
+        spalteBeginnen();
+        auszulassen_ = 0;
+        if (hinter < ab + anzahl) schreiben({block + hinter, ab + anzahl - hinter});
+    } else if (zeilenende) {
+        spalteBeginnen();
+        textSchreiben(zeilenStelle_ + TextAnfang - 1, dateistelle(text + anzahl));
+    }
+}
+
+// Moves the row to SollSpalte with a run of TABs; the item's text follows.
 // An item left of the row's current column is dropped.
-void Form1::spalteSchreiben() {
-    if (TextAnfang == 0 || SollSpalte < IstSpalte) return;
+[[gnu::always_inline]] inline void Form1::spalteBeginnen() {
+    if (SollSpalte < IstSpalte) {
+        phase_ = Phase::Ueberspringen;
+        return;
+    }
     AusgabeNr->schreibeWiederholt('\t', static_cast<std::size_t>(SollSpalte - IstSpalte));
     IstSpalte = SollSpalte;
-    if (Zeile.size() >= TextAnfang) schreiben(Zeile.substr(TextAnfang - 1));
+    phase_ = Phase::Text;
+}
+
+// Writes the bytes [von, bis) of the input: from the block where they are
+// still in it, read again from the file where they were in earlier blocks.
+void Form1::textSchreiben(std::uint64_t von, std::uint64_t bis) {
+    const std::uint64_t block = EingabeNr->stelle();
+    if (von < block) {
+        EingabeNr->wiederLesen(von, std::min(bis, block), [this](const char* d, std::size_t n) { schreiben({d, n}); });
+        von = block;
+    }
+    if (von < bis) schreiben({EingabeNr->daten() + (von - block), static_cast<std::size_t>(bis - von)});
 }
 
 }  // namespace cdb2xls

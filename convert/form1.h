@@ -1,6 +1,11 @@
 // Form1: the state of a conversion run and its operations. The fields are
 // shared between the operations, which read and set them as a run goes on;
 // the window side of Form1 is the front end's (ui/).
+//
+// The run goes through the input block by block (leser.h) and classifies
+// each line as it streams past: a line is handed over in one piece when it
+// lies within a block, in several when it runs over block ends, so memory
+// never grows with a line, however long.
 #pragma once
 
 #include "ausgang.h"
@@ -8,8 +13,10 @@
 #include "format.h"
 #include "leser.h"
 #include "schreiber.h"
+#include "zahl.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,26 +25,24 @@ namespace cdb2xls {
 
 class Form1 {
 public:
-    static constexpr std::size_t kBlockgroesse = 256 * 1024;
+    static constexpr std::size_t kBlockgroesse = 1024 * 1024;
 
     // `format`: the form of the table; null for the TAB-separated text.
     explicit Form1(Dateien& dateien, std::size_t blockgroesse = kBlockgroesse, Tabellenformat* format = nullptr);
 
     // Position while the command line is scanned (1-based).
     std::size_t Pos = 0;
-    // The line being converted; the trimmed command line during the scan.
-    // A view into the current line's storage (the input block, or the
-    // command line), valid until the next lesen().
+    // The trimmed command line during the scan; during a run, the piece of
+    // the current line at hand (all of it when it lies within one block).
     std::string_view Zeile;
-    // First character of the last line lesen() delivered, upper-cased;
-    // '\0' for an empty line.
+    // First character of the current line, upper-cased; '\0' for an empty line.
     char ErstesZeichen = '\0';
     // Column the current item goes to, and the column the row stands at.
     int SollSpalte = 0;
     int IstSpalte = 0;
-    // 1-based position in Zeile where the text to copy begins, 0 for none;
-    // during the command-line scan the start of the second argument.
-    std::size_t TextAnfang = 0;
+    // 1-based position in the current line where the text to copy begins,
+    // 0 for none; during the command-line scan the start of the second argument.
+    std::uint64_t TextAnfang = 0;
     std::string Eingabedatei;
     std::string Ausgabedatei;  // exportieren() appends ".xls" (or the format's ending)
     // The open input and output; empty when closed.
@@ -49,18 +54,6 @@ public:
     // empty; then only Zeile has changed. Defined in app/.
     bool BefehlszeilenParameter(std::string_view argumenttext);
 
-    // The next input line; the view is valid until the next call. The empty
-    // string at the end of the input, which is then closed and ErstesZeichen
-    // left as it was. Throws LeseFehler.
-    std::string_view lesen() {
-        const std::string_view zeile = EingabeNr ? EingabeNr->naechsteZeile() : std::string_view();
-        if (zeile.data() == nullptr) {
-            EingabeNr.reset();
-            return {};
-        }
-        ErstesZeichen = zeile.empty() ? '\0' : grossbuchstabe(zeile.front());
-        return zeile;
-    }
     // Writes Zeichen to the output unchanged. Throws SchreibFehler.
     void schreiben(std::string_view Zeichen) { AusgabeNr->schreibe(Zeichen); }
 
@@ -70,16 +63,44 @@ public:
     Ausgang exportieren();
 
 private:
-    static char grossbuchstabe(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+    // What the rest of the current line is for.
+    enum class Phase : unsigned char {
+        Zeilenanfang,   // nothing of the line seen yet
+        Marke,          // before the list: is it "<LIST>"?
+        Ueberspringen,  // nothing more of it is written
+        Text,           // the item's text, after `auszulassen_` more bytes
+        Nummer,         // a numbered entry's number
+        Kommas,         // a numbered entry's three leading fields
+    };
+
     bool listeUmwandeln();
-    void nummerEintragen();
-    void spalteSchreiben();
+    bool zeileGanz(const char* text, std::size_t anzahl);
+    void stueck(const char* text, std::size_t anzahl, bool zeilenende);
+    void zeileBeginnen(char erstes);
+    bool nummerLesen(const char*& text, std::size_t& anzahl, bool zeilenbeginn, bool zeilenende);
+    void kommasZaehlen(const char* text, std::size_t anzahl, bool zeilenende);
+    void spalteBeginnen();
+    void textSchreiben(std::uint64_t von, std::uint64_t bis);
+    std::uint64_t dateistelle(const char* imBlock) const {
+        return EingabeNr->stelle() + static_cast<std::uint64_t>(imBlock - EingabeNr->daten());
+    }
     Ausgang hinweis(std::string meldung, std::string pfad, std::string grund = {});
 
     Dateien& dateien_;
     std::size_t blockgroesse_;
     Tabellenformat* format_;
     std::string befehlszeile_;  // the storage of Zeile during the scan
+
+    // The state of the current line while it streams past.
+    Phase phase_ = Phase::Zeilenanfang;
+    bool inListe_ = false;          // the "<LIST>" line is behind
+    bool listeZuEnde_ = false;      // its closing empty line too
+    std::uint64_t zeilenStelle_ = 0;  // where the line begins in the file
+    char marke_[7] = {};            // the first bytes of a line before the list
+    std::size_t markeLaenge_ = 0;
+    std::uint64_t auszulassen_ = 0;
+    Zahlleser zahl_;
+    int kommas_ = 0;
 };
 
 }  // namespace cdb2xls

@@ -1,13 +1,16 @@
-// Line input: reads the input in large blocks and hands out one line at a
-// time, so memory grows with the longest line only, never with the file.
+// Block input: reads the input in large blocks and scans each for its line
+// ends and commas (blockscan.h). Memory stays the same whatever the lines:
+// a line longer than a block is handed on in pieces, and a stretch of it
+// that is needed once more is read again from the file.
 #pragma once
 
+#include "blockscan.h"
 #include "dateien.h"
 
+#include <algorithm>
 #include <cstddef>
-#include <cstring>
+#include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -17,44 +20,70 @@ class Leser {
 public:
     Leser(std::unique_ptr<Eingabe> eingabe, std::size_t blockgroesse);
 
-    // The next line, without its terminator (CR LF, or a CR on its own; a LF
-    // on its own is an ordinary character). The view stays valid until the
-    // next call. When no line is left, a view whose data() is null; the input
-    // is then closed. Throws LeseFehler.
-    std::string_view naechsteZeile() {
-        // The usual case, inline: the whole line lies in the current block.
-        if (anfang_ < ende_) {
-            if (lfUeberspringen_) {
-                lfUeberspringen_ = false;
-                if (block_[anfang_] == '\n') ++anfang_;
+    // Reads the next block; false at the end of the input (which stays open
+    // for stretches read again until the Leser goes). Throws LeseFehler.
+    bool naechsterBlock();
+    const char* daten() const { return block_.data(); }
+    std::size_t groesse() const { return groesse_; }
+    // Where the block begins in the file.
+    std::uint64_t stelle() const { return stelle_; }
+    const Blockscan& scan() const { return scan_; }
+
+    // Hands each line of the input to `stueck(text, anzahl, zeilenende)`
+    // until the input ends or `stueck` returns false: in one piece where it
+    // lies within a block, in several where it runs over block ends (the
+    // last piece with zeilenende). A line ends at a CR or a CR LF, a LF alone
+    // is an ordinary character, and the last line needs no end. The pieces
+    // point into the block, valid until the next block is read.
+    template <typename Stueck>
+    void zeilen(Stueck&& stueck) {
+        bool lfUeberspringen = false;  // the last block ended with a CR
+        bool begonnen = false;         // a line runs on from the last block
+        while (naechsterBlock()) {
+            const char* block = daten();
+            std::size_t p = 0;
+            if (lfUeberspringen && block[0] == '\n') p = 1;
+            lfUeberspringen = false;
+            while (p < groesse_) {
+                const std::size_t cr = scan_.naechstesCr(p);
+                if (cr == Blockscan::kKeins) {
+                    stueck(block + p, groesse_ - p, false);
+                    begonnen = true;
+                    break;
+                }
+                begonnen = false;
+                if (!stueck(block + p, cr - p, true)) return;
+                p = cr + 1;
+                if (p == groesse_) {
+                    lfUeberspringen = true;
+                } else if (block[p] == '\n') {
+                    ++p;
+                }
             }
-            if (const std::string_view zeile = bisCr(); zeile.data() != nullptr) return zeile;
         }
-        return naechsteZeileLangsam();
+        if (begonnen) stueck(daten(), 0, true);
+    }
+
+    // Reads the bytes [von, bis) of the file again, handing them to
+    // `ziel(daten, anzahl)` piece by piece. Throws LeseFehler.
+    template <typename Ziel>
+    void wiederLesen(std::uint64_t von, std::uint64_t bis, Ziel&& ziel) {
+        while (von < bis) {
+            const std::size_t n = eingabe_->liesAb(von, nochmal_.data(),
+                                                   static_cast<std::size_t>(std::min<std::uint64_t>(bis - von, nochmal_.size())));
+            if (n == 0) throw LeseFehler("die Datei wurde während des Lesens kürzer");
+            ziel(nochmal_.data(), n);
+            von += n;
+        }
     }
 
 private:
-    // From anfang_ on in the current block: the line up to the next CR,
-    // taken with its CR. A view whose data() is null when the block holds
-    // no CR from there.
-    std::string_view bisCr() {
-        const char* start = block_.data() + anfang_;
-        const void* cr = std::memchr(start, '\r', ende_ - anfang_);
-        if (cr == nullptr) return {};
-        const auto laenge = static_cast<std::size_t>(static_cast<const char*>(cr) - start);
-        anfang_ += laenge + 1;
-        lfUeberspringen_ = true;
-        return {start, laenge};
-    }
-    std::string_view naechsteZeileLangsam();
-    bool fuelle();
-
     std::unique_ptr<Eingabe> eingabe_;
     std::vector<char> block_;
-    std::size_t anfang_ = 0;  // unread bytes are block_[anfang_, ende_)
-    std::size_t ende_ = 0;
-    bool lfUeberspringen_ = false;  // the last line ended at a CR
-    std::string lang_;              // a line that runs over a block boundary
+    std::vector<char> nochmal_;  // for stretches read again
+    std::size_t groesse_ = 0;
+    std::uint64_t stelle_ = 0;
+    Blockscan scan_;
 };
 
 }  // namespace cdb2xls

@@ -3,114 +3,111 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
 #include <system_error>
 
 namespace cdb2xls {
 namespace {
 
 constexpr int kGroessteSpalte = 32767;
+// Beyond this decimal order of magnitude a double is infinite or zero; the
+// exponent is held here, far from overflowing.
+constexpr std::int64_t kGrenze = 1'000'000'000'000LL;
 
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
 bool istLeerraum(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
-// Walks over the number's characters, skipping blanks between them.
-class Zeichenfolge {
-public:
-    explicit Zeichenfolge(std::string_view text) : text_(text) { ueberspringe(); }
-    bool ende() const { return i_ >= text_.size(); }
-    char aktuell() const { return ende() ? '\0' : text_[i_]; }
-    void weiter() {
-        ++i_;
-        ueberspringe();
-    }
-    std::size_t stelle() const { return i_; }
-    void zurueck(std::size_t stelle) { i_ = stelle; }
-
-private:
-    void ueberspringe() {
-        while (i_ < text_.size() && istLeerraum(text_[i_])) ++i_;
-    }
-    std::string_view text_;
-    std::size_t i_ = 0;
-};
-
-std::string ziffern(Zeichenfolge& z) {
-    std::string s;
-    while (istZiffer(z.aktuell())) {
-        s += z.aktuell();
-        z.weiter();
-    }
-    return s;
-}
-
-// The exponent's value, held back from overflowing.
-long long exponentWert(std::string_view exponent) {
-    const bool negativ = !exponent.empty() && exponent.front() == '-';
-    if (!exponent.empty() && (exponent.front() == '-' || exponent.front() == '+')) {
-        exponent.remove_prefix(1);
-    }
-    long long wert = 0;
-    for (const char c : exponent) {
-        if (wert < 1'000'000'000'000LL) wert = wert * 10 + (c - '0');
-    }
-    return negativ ? -wert : wert;
-}
-
 }  // namespace
 
-double fuehrendeZahl(std::string_view text) {
-    Zeichenfolge z(text);
-    const std::string ganz = ziffern(z);
-    std::string bruch;
-    if (z.aktuell() == '.') {
-        z.weiter();
-        bruch = ziffern(z);
+void Zahlleser::ziffer(char c) {
+    irgendeineZiffer_ = true;
+    if (phase_ == Phase::Ganz) {
+        if (ziffern_.empty() && c == '0') return;  // a leading zero
+        if (stellen_ < kGrenze) ++stellen_;
+    } else if (ziffern_.empty() && c == '0') {  // a zero right after the point
+        if (stellen_ > -kGrenze) --stellen_;
+        return;
     }
-    if (ganz.empty() && bruch.empty()) return 0.0;
-
-    std::string exponent;
-    if (z.aktuell() == 'E' || z.aktuell() == 'e') {
-        const std::size_t vorher = z.stelle();
-        z.weiter();
-        std::string vorzeichen;
-        if (z.aktuell() == '+' || z.aktuell() == '-') {
-            vorzeichen = z.aktuell();
-            z.weiter();
-        }
-        exponent = ziffern(z);
-        if (exponent.empty()) {
-            z.zurueck(vorher);  // "1e" is the number 1 followed by other text
-        } else {
-            exponent = vorzeichen + exponent;
-        }
+    if (ziffern_.size() < kZiffern) {
+        ziffern_ += c;
+    } else if (c != '0') {
+        mehr_ = true;
     }
+}
 
-    // Small whole numbers, the usual case, need no floating-point parse.
-    if (bruch.empty() && exponent.empty() && ganz.size() <= 9) {
-        long wert = 0;
-        for (const char c : ganz) wert = wert * 10 + (c - '0');
+std::size_t Zahlleser::weiter(const char* text, std::size_t anzahl) {
+    std::size_t i = 0;
+    for (; i < anzahl; ++i) {
+        const char c = text[i];
+        if (istLeerraum(c)) continue;
+        switch (phase_) {
+            case Phase::Ganz:
+            case Phase::Bruch:
+                if (istZiffer(c)) {
+                    ziffer(c);
+                    continue;
+                }
+                if (c == '.' && phase_ == Phase::Ganz) {
+                    phase_ = Phase::Bruch;
+                    continue;
+                }
+                if ((c == 'E' || c == 'e') && irgendeineZiffer_) {
+                    phase_ = Phase::E;
+                    continue;
+                }
+                break;
+            case Phase::E:
+                if (c == '+' || c == '-') {
+                    exponentNegativ_ = c == '-';
+                    phase_ = Phase::Vorzeichen;
+                    continue;
+                }
+                [[fallthrough]];
+            case Phase::Vorzeichen:
+            case Phase::Exponent:
+                if (istZiffer(c)) {
+                    exponentZiffer_ = true;
+                    phase_ = Phase::Exponent;
+                    if (exponent_ < kGrenze) exponent_ = exponent_ * 10 + (c - '0');
+                    continue;
+                }
+                break;
+            case Phase::Fertig:
+                return i;
+        }
+        phase_ = Phase::Fertig;
+        return i;
+    }
+    return i;
+}
+
+double Zahlleser::wert() const {
+    if (ziffern_.empty()) return 0.0;  // no digit, or zeros only
+    // 0.DIGITS times ten to the power of the places and the exponent.
+    const std::int64_t exponent = exponentZiffer_ ? (exponentNegativ_ ? -exponent_ : exponent_) : 0;
+    const std::int64_t ordnung = stellen_ + exponent;
+    // A whole number of a few digits, the usual case, needs no parse.
+    if (!mehr_ && ordnung <= 15 && ordnung >= static_cast<std::int64_t>(ziffern_.size())) {
+        std::int64_t wert = 0;
+        for (const char c : ziffern_) wert = wert * 10 + (c - '0');
+        for (auto i = static_cast<std::int64_t>(ziffern_.size()); i < ordnung; ++i) wert *= 10;
         return static_cast<double>(wert);
     }
-
-    std::string zahl = (ganz.empty() ? "0" : ganz) + (bruch.empty() ? "" : "." + bruch);
-    if (!exponent.empty()) zahl += "e" + exponent;
+    if (ordnung > 400) return std::numeric_limits<double>::infinity();
+    if (ordnung < -400) return 0.0;
+    std::string zahl = "0." + ziffern_;
+    if (mehr_) zahl += '1';  // rounds as all the digits that follow would
+    zahl += 'e' + std::to_string(ordnung);
     double wert = 0.0;
-    const auto fehler = std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert).ec;
-    if (fehler == std::errc::result_out_of_range) {
-        // Too large or too small for a double: the decimal order of magnitude
-        // decides which.
-        long long ordnung = 0;
-        const auto erste = ganz.find_first_not_of('0');
-        if (erste != std::string::npos) {
-            ordnung = static_cast<long long>(ganz.size() - erste);
-        } else {
-            ordnung = -static_cast<long long>(bruch.find_first_not_of('0'));
-        }
-        return ordnung + exponentWert(exponent) > 0 ? std::numeric_limits<double>::infinity()
-                                                    : 0.0;
+    if (std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert).ec == std::errc::result_out_of_range) {
+        return ordnung > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return wert;
+}
+
+double fuehrendeZahl(std::string_view text) {
+    Zahlleser leser;
+    leser.weiter(text.data(), text.size());
+    return leser.wert();
 }
 
 std::optional<int> spalteFuerNummer(double nummer) {

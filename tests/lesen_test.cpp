@@ -1,12 +1,14 @@
-// Line input and output of the converter: line ends, the last line, the first
-// character, and bytes written unchanged. Every case runs through several
-// block sizes, so that line ends split between two reads are covered too.
+// Line input and output of the converter: line ends, the last line, lines
+// longer than a block, stretches read again, and bytes written unchanged.
+// Every case runs through several block sizes, so that line ends split
+// between two reads are covered too.
 #include "convert/form1.h"
 #include "speicher_dateien.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cdb2xls::test {
@@ -35,6 +37,10 @@ const std::vector<Zeilenfall> kZeilenfaelle = {
     {"LfNachCrLfGehoertZurNaechstenZeile", "x\r\n\ny", {"x", "\ny"}},
     {"SteuerzeichenSindGewoehnlich", "a\0b\x1a" "c\r\n\x1a"s, {"a\0b\x1a" "c"s, "\x1a"}},
     {"AchtBitBytes", "\xe4\xf6\xfc\xdf\r\n", {"\xe4\xf6\xfc\xdf"}},
+    {"ZeileLaengerAlsEinBlock", std::string(10'000, 'x') + "\r\n" + std::string(10'000, 'y'),
+     {std::string(10'000, 'x'), std::string(10'000, 'y')}},
+    {"CrAmEndeEinesWortsDerMaske", std::string(63, 'a') + "\r" + std::string(64, 'b') + "\r\n",
+     {std::string(63, 'a'), std::string(64, 'b')}},
 };
 
 class ZeilenTest : public testing::TestWithParam<std::tuple<Zeilenfall, std::size_t>> {};
@@ -43,56 +49,49 @@ TEST_P(ZeilenTest, LiefertJedeZeileUndDannDasEnde) {
     const auto& [fall, blockgroesse] = GetParam();
     SpeicherDateien dateien;
     dateien.dateien["in"] = fall.eingabe;
-    Form1 form(dateien, blockgroesse);
-    form.EingabeNr = std::make_unique<Leser>(dateien.oeffneEingabe("in"), blockgroesse);
+    Leser leser(dateien.oeffneEingabe("in"), blockgroesse);
 
     std::vector<std::string> gelesen;
-    while (form.EingabeNr) {
-        const std::string zeile(form.lesen());
-        if (form.EingabeNr) gelesen.push_back(zeile);
-        ASSERT_LE(gelesen.size(), fall.zeilen.size() + 1);
-    }
+    std::string zeile;
+    leser.zeilen([&](const char* text, std::size_t anzahl, bool zeilenende) {
+        EXPECT_LE(anzahl, blockgroesse) << "a piece is never more than a block";
+        zeile.append(text, anzahl);
+        if (zeilenende) gelesen.push_back(std::exchange(zeile, {}));
+        return true;
+    });
     EXPECT_EQ(gelesen, fall.zeilen);
-    EXPECT_EQ(dateien.offeneEingaben, 0) << "the input is closed at its end";
-    EXPECT_EQ(form.lesen(), "") << "reading on after the end is harmless";
+    EXPECT_EQ(zeile, "") << "no piece without its line's end";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Zeilen, ZeilenTest,
-    testing::Combine(testing::ValuesIn(kZeilenfaelle), testing::Values(1, 2, 3, 7, 4096)),
+    testing::Combine(testing::ValuesIn(kZeilenfaelle), testing::Values(1, 2, 3, 7, 64, 65, 4096)),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).name) + "_Block" +
                std::to_string(std::get<1>(info.param));
     });
 
-TEST(Lesen, ErstesZeichenIstGrossUndBleibtAmEnde) {
+TEST(Lesen, HoertAufWoDerEmpfaengerEsSagt) {
     SpeicherDateien dateien;
-    dateien.dateien["in"] = "a=b\r\n\r\n$x\r\n\xe4h\r\n";
-    Form1 form(dateien);
-    form.EingabeNr = std::make_unique<Leser>(dateien.oeffneEingabe("in"), 4096);
-
-    EXPECT_EQ(form.lesen(), "a=b");
-    EXPECT_EQ(form.ErstesZeichen, 'A');
-    EXPECT_EQ(form.lesen(), "");
-    EXPECT_EQ(form.ErstesZeichen, '\0');
-    EXPECT_EQ(form.lesen(), "$x");
-    EXPECT_EQ(form.ErstesZeichen, '$');
-    EXPECT_EQ(form.lesen(), "\xe4h");
-    EXPECT_EQ(form.ErstesZeichen, '\xe4') << "only ASCII letters are upper-cased";
-    EXPECT_EQ(form.lesen(), "");
-    EXPECT_EQ(form.ErstesZeichen, '\xe4') << "the end of the input leaves it as it was";
+    dateien.dateien["in"] = "a\r\nb\r\nc\r\n";
+    Leser leser(dateien.oeffneEingabe("in"), 4096);
+    std::vector<std::string> gelesen;
+    leser.zeilen([&](const char* text, std::size_t anzahl, bool) {
+        gelesen.emplace_back(text, anzahl);
+        return gelesen.size() < 2;
+    });
+    EXPECT_EQ(gelesen, (std::vector<std::string>{"a", "b"}));
 }
 
-TEST(Lesen, ZeileLaengerAlsEinBlock) {
+TEST(Lesen, LiestEineStreckeNochEinmal) {
     SpeicherDateien dateien;
-    const std::string lang(100'000, 'x');
-    dateien.dateien["in"] = lang + "\r\n" + lang;
-    Form1 form(dateien);
-    form.EingabeNr = std::make_unique<Leser>(dateien.oeffneEingabe("in"), 4096);
-    EXPECT_EQ(form.lesen(), lang);
-    EXPECT_EQ(form.lesen(), lang);
-    EXPECT_EQ(form.lesen(), "");
-    EXPECT_FALSE(form.EingabeNr);
+    dateien.dateien["in"] = "0123456789";
+    dateien.lesestueck = 3;  // several reads for one stretch
+    Leser leser(dateien.oeffneEingabe("in"), 4);
+    std::string nochmal;
+    leser.wiederLesen(2, 9, [&](const char* text, std::size_t anzahl) { nochmal.append(text, anzahl); });
+    EXPECT_EQ(nochmal, "2345678");
+    EXPECT_THROW(leser.wiederLesen(8, 12, [](const char*, std::size_t) {}), LeseFehler) << "past the end";
 }
 
 TEST(Schreiben, SchreibtGenauDieBytes) {

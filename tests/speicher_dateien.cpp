@@ -25,6 +25,13 @@ public:
         stelle_ += n;
         return n;
     }
+    std::size_t liesAb(std::uint64_t stelle, char* puffer, std::size_t max) override {
+        if (stelle >= inhalt_.size()) return 0;
+        const std::size_t n = std::min({max, dateien_.lesestueck, inhalt_.size() - static_cast<std::size_t>(stelle)});
+        if (stelle + n > dateien_.leseFehlerNach) throw LeseFehler("Eingabe/Ausgabefehler");
+        std::copy_n(inhalt_.data() + stelle, n, puffer);
+        return n;
+    }
     Dateikennung kennung() const override { return kennung_; }
 
 private:

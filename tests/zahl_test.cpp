@@ -1,9 +1,10 @@
 // Reading the number of a numbered entry and rounding it to a column.
 #include "convert/zahl.h"
-#include "convert/zeichen.h"
+#include "convert/blockscan.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -34,6 +35,42 @@ TEST(FuehrendeZahl, LiestWieEineZahlumwandlung) {
     EXPECT_EQ(fuehrendeZahl("1e-99999999999999999999"), 0.0);
 }
 
+// A number read in pieces of every size gives what it gives read whole.
+double stueckweise(const std::string& text, std::size_t stueck) {
+    Zahlleser leser;
+    for (std::size_t i = 0; i < text.size() && !leser.fertig(); i += stueck) {
+        leser.weiter(text.data() + i, std::min(stueck, text.size() - i));
+    }
+    return leser.wert();
+}
+
+TEST(Zahlleser, RiesigeZahlenWieGanzGelesen) {
+    const std::string nullen(1'000'000, '0');
+    const std::string ziffern(1'000'000, '7');
+    const std::vector<Zahlfall> faelle = {
+        {nullen + "1:a,b,c,x", 1},                    // leading zeros cost nothing
+        {"0." + nullen + "1", 0},                     // too small for a double
+        {"1" + nullen + ":", HUGE_VAL},               // too large
+        {"1" + ziffern, HUGE_VAL},
+        {"12" + std::string(1'000'000, ' ') + "3:", 123},
+        {"4e" + nullen + "2", 400},
+        {"4e-" + std::string(1'000'000, '9'), 0},
+        {"4e+" + std::string(1'000'000, '9'), HUGE_VAL},
+        // halfway between two doubles, and past it only after 800 digits:
+        // the mark of the digits not kept must round up
+        {"9007199254740993." + std::string(1000, '0') + "1", 9007199254740994.0},
+        {"9007199254740993." + std::string(1000, '0'), 9007199254740992.0},
+        {"0.1" + std::string(900, '3'), 0.13333333333333333},
+    };
+    for (const auto& fall : faelle) {
+        for (const std::size_t stueck : {fall.text.size(), std::size_t{1}, std::size_t{7}, std::size_t{4096}}) {
+            EXPECT_EQ(stueckweise(fall.text, stueck), fall.wert) << fall.text.substr(0, 40) << "… in Stücken von " << stueck;
+        }
+    }
+    EXPECT_EQ(spalteFuerNummer(fuehrendeZahl(nullen + "1:")), 8);
+    EXPECT_FALSE(spalteFuerNummer(fuehrendeZahl("1" + ziffern)).has_value());
+}
+
 TEST(SpalteFuerNummer, SiebenDazuGeradeGerundet) {
     const std::vector<std::pair<double, int>> faelle = {
         {0, 7},     {1, 8},     {12, 19},   {0.4, 7},   {0.5, 8},      {0.6, 8},
@@ -56,26 +93,22 @@ TEST(SpalteFuerNummer, AusserhalbEntfaellt) {
 namespace cdb2xls::test {
 namespace {
 
-// The word-at-a-time search against a plain one, over lengths and places
-// that cross the eight-byte steps.
-TEST(HinterDemNten, WieEineEinfacheSuche) {
-    const auto einfach = [](std::string_view text, char zeichen, int n) {
-        std::size_t hinter = 0;
-        for (std::size_t i = 0; i < text.size() && n > 0; ++i) {
-            if (text[i] == zeichen) {
-                hinter = i + 1;
-                --n;
-            }
-        }
-        return hinter;
-    };
-    for (std::size_t laenge = 0; laenge <= 40; ++laenge) {
-        for (std::size_t schritt = 1; schritt <= 9; ++schritt) {
+// The vector scan against a plain search, over lengths and places that
+// cross the 16- and 64-byte steps.
+TEST(Blockscan, WieEineEinfacheSuche) {
+    for (std::size_t laenge = 0; laenge <= 200; laenge += 1) {
+        for (std::size_t schritt = 1; schritt <= 70; schritt += 23) {
             std::string text(laenge, 'a');
-            for (std::size_t i = schritt - 1; i < laenge; i += schritt) text[i] = ',';
-            if (laenge > 3) text[laenge / 2] = '\xac';  // a byte that differs from ',' only in its high bit
-            for (const int n : {1, 2, 3, 5}) {
-                EXPECT_EQ(hinterDemNten(text, ',', n), einfach(text, ',', n)) << text << " n=" << n;
+            for (std::size_t i = schritt - 1; i < laenge; i += schritt) text[i] = i % 2 == 0 ? ',' : '\r';
+            if (laenge > 3) text[laenge / 2] = '\xac';  // differs from ',' only in its high bit
+            Blockscan scan;
+            scan.scannen(text.data(), text.size());
+            for (std::size_t ab = 0; ab <= laenge; ++ab) {
+                const auto cr = text.find('\r', ab);
+                const auto komma = text.find(',', ab);
+                EXPECT_EQ(scan.naechstesCr(ab), cr == std::string::npos ? Blockscan::kKeins : cr) << laenge << " " << ab;
+                EXPECT_EQ(scan.naechstesKomma(ab), komma == std::string::npos ? Blockscan::kKeins : komma)
+                    << laenge << " " << ab;
             }
         }
     }

@@ -4,7 +4,9 @@
 //   lines longer than a block);
 // - apart from the TABs and CRs of the row building, every byte of the table
 //   is a byte of the input, in input order;
-// - the table holds exactly one CR per "$" line of the list section.
+// - the table holds exactly one CR per "$" line of the list section;
+// - the vector scan finds the CRs and commas a plain byte loop finds.
+#include "convert/blockscan.h"
 #include "convert/form1.h"
 #include "tests/speicher_dateien.h"
 
@@ -79,13 +81,28 @@ bool istTeilfolge(std::string_view teil, std::string_view ganz) {
     return j == teil.size();
 }
 
+// Every CR and comma, from every starting point, as a plain loop finds them.
+void scanVergleichen(std::string_view text) {
+    cdb2xls::Blockscan scan;
+    scan.scannen(text.data(), text.size());
+    std::size_t naechstesCr = cdb2xls::Blockscan::kKeins;
+    std::size_t naechstesKomma = cdb2xls::Blockscan::kKeins;
+    for (std::size_t ab = text.size(); ab-- > 0;) {
+        if (text[ab] == '\r') naechstesCr = ab;
+        if (text[ab] == ',') naechstesKomma = ab;
+        if (scan.naechstesCr(ab) != naechstesCr) verletzt("vector scan misses a CR");
+        if (scan.naechstesKomma(ab) != naechstesKomma) verletzt("vector scan misses a comma");
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t groesse) {
     const std::string eingabe(reinterpret_cast<const char*>(daten), groesse);
+    scanVergleichen(eingabe);
 
     const Ergebnis referenz = umwandeln(eingabe, groesse == 0 ? 1 : groesse);
-    for (const std::size_t block : {1, 2, 3, 7, 4096}) {
+    for (const std::size_t block : {1, 2, 3, 7, 64, 65, 4096}) {
         const Ergebnis e = umwandeln(eingabe, block);
         if (e.tabelle != referenz.tabelle || e.listeGefunden != referenz.listeGefunden) {
             verletzt("block size changes the table");
