@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # End-to-end for cdb2xls.exe under wine, without a display: the notice on
 # standard error, a path longer than the plain API takes, a run killed
-# midway, and an output that would be the input.
+# midway, an output that would be the input, and lines longer than a block
+# (whose text is in part read again from the file).
 # Usage: kanten.sh CDB2XLS.EXE FIXTURES-ORDNER   (prefix: $CDB2XLS_WINEPREFIX)
 set -u
 hier=$(cd "$(dirname "$0")" && pwd)
@@ -39,6 +40,17 @@ wine_lauf "$pfad" 2>fehler
 erwarte "langer Pfad (${#pfad} Zeichen): Status" "$?:$(tr -d '\r' <fehler)" "0:"
 erwarte_inhalt "langer Pfad: Tabelle ersetzt" "$tief/CDs.cdb.xls" "$fixtures/beispiel.xls"
 erwarte_keine_reste "langer Pfad: keine Reste" "$o"
+
+# Lines of 3 MiB, longer than a block: a lettered item, and a numbered
+# entry with too few commas, whose text is only known at the line's end and
+# is then read again from the file (while the reading goes on behind it).
+x3m() { head -c $((3 * 1024 * 1024)) /dev/zero | tr '\0' x; }
+{ printf '<LIST>\r\nA='; x3m; printf '\r\n1:a,'; x3m; printf '\r\n$\r\nA=danach\r\n$\r\n\r\n'; } > lang.cdb
+{ x3m; printf '\t\t\t\t\t\t\t'; x3m; printf '\rdanach\r'; } > lang.soll
+wine_lauf lang.cdb 2>fehler
+erwarte "lange Zeilen: Status" "$?:$(tr -d '\r' <fehler)" "0:"
+erwarte_inhalt "lange Zeilen: Tabelle" lang.cdb.xls lang.soll
+rm -f lang.cdb lang.cdb.xls lang.soll
 
 # Killed midway (kill -9, and SIGTERM): the earlier table stays, and the
 # file the table was written into is gone with the process. (The input is
