@@ -23,19 +23,24 @@ public:
     std::size_t naechstesKomma(std::size_t ab) const { return naechstes(komma_, ab); }
 
     // The position just past the third comma in [ab, bis), or kKeins. The
-    // usual case, a short line within one word of the mask, takes a few bit
-    // operations: the two lowest commas are cleared, the next is the third.
+    // usual case, a line of at most 64 bytes, takes a few bit operations: a
+    // 64-bit window of the mask from `ab` on (out of one word, or two where
+    // the line crosses a word's end), its two lowest commas cleared, and the
+    // next one is the third.
     std::size_t hinterDemDrittenKomma(std::size_t ab, std::size_t bis) const {
-        const std::size_t wort = ab / 64;
-        if (bis - wort * 64 <= 64) {
-            std::uint64_t bits = komma_[wort] >> (ab % 64);
-            if (bis - ab < 64) bits &= (std::uint64_t{1} << (bis - ab)) - 1;
-            bits &= bits - 1;
-            bits &= bits - 1;
-            return bits == 0 ? kKeins : ab + static_cast<std::size_t>(std::countr_zero(bits)) + 1;
+        if (ab >= bis) return kKeins;
+        if (bis - ab > 64) {
+            std::size_t hinter = 0;
+            return kommas(ab, bis, 3, hinter) == 3 ? hinter : kKeins;
         }
-        std::size_t hinter = 0;
-        return kommas(ab, bis, 3, hinter) == 3 ? hinter : kKeins;
+        const std::size_t wort = ab / 64;
+        const std::size_t versatz = ab % 64;
+        std::uint64_t bits = komma_[wort] >> versatz;
+        if (versatz != 0 && bis > (wort + 1) * 64) bits |= komma_[wort + 1] << (64 - versatz);
+        if (bis - ab < 64) bits &= (std::uint64_t{1} << (bis - ab)) - 1;
+        bits &= bits - 1;
+        bits &= bits - 1;
+        return bits == 0 ? kKeins : ab + static_cast<std::size_t>(std::countr_zero(bits)) + 1;
     }
 
     // Counts the commas in [ab, bis), up to `hoechstens`; `hinter` is then

@@ -1,6 +1,5 @@
 // Reading the number of a numbered entry and rounding it to a column.
 #include "convert/zahl.h"
-#include "convert/blockscan.h"
 
 #include <gtest/gtest.h>
 
@@ -84,33 +83,6 @@ TEST(SpalteFuerNummer, SiebenDazuGeradeGerundet) {
 TEST(SpalteFuerNummer, AusserhalbEntfaellt) {
     for (const double nummer : {32760.5, 32761.0, 1e9, HUGE_VAL, std::nan("")}) {
         EXPECT_FALSE(spalteFuerNummer(nummer).has_value()) << nummer;
-    }
-}
-
-}  // namespace
-}  // namespace cdb2xls::test
-
-namespace cdb2xls::test {
-namespace {
-
-// The vector scan against a plain search, over lengths and places that
-// cross the 16- and 64-byte steps.
-TEST(Blockscan, WieEineEinfacheSuche) {
-    for (std::size_t laenge = 0; laenge <= 200; laenge += 1) {
-        for (std::size_t schritt = 1; schritt <= 70; schritt += 23) {
-            std::string text(laenge, 'a');
-            for (std::size_t i = schritt - 1; i < laenge; i += schritt) text[i] = i % 2 == 0 ? ',' : '\r';
-            if (laenge > 3) text[laenge / 2] = '\xac';  // differs from ',' only in its high bit
-            Blockscan scan;
-            scan.scannen(text.data(), text.size());
-            for (std::size_t ab = 0; ab <= laenge; ++ab) {
-                const auto cr = text.find('\r', ab);
-                const auto komma = text.find(',', ab);
-                EXPECT_EQ(scan.naechstesCr(ab), cr == std::string::npos ? Blockscan::kKeins : cr) << laenge << " " << ab;
-                EXPECT_EQ(scan.naechstesKomma(ab), komma == std::string::npos ? Blockscan::kKeins : komma)
-                    << laenge << " " << ab;
-            }
-        }
     }
 }
 

@@ -1,0 +1,44 @@
+// The vector scan of a block against a plain search, over lengths and
+// places that cross the 16-, 32- and 64-byte steps.
+#include "convert/blockscan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace cdb2xls::test {
+namespace {
+
+std::size_t oderKeins(std::size_t stelle) { return stelle == std::string::npos ? Blockscan::kKeins : stelle; }
+
+// Just past the third comma in [ab, bis), searched byte by byte.
+std::size_t hinterDemDrittenKommaEinfach(const std::string& text, std::size_t ab, std::size_t bis) {
+    int kommas = 0;
+    for (std::size_t i = ab; i < bis; ++i) {
+        if (text[i] == ',' && ++kommas == 3) return i + 1;
+    }
+    return Blockscan::kKeins;
+}
+
+TEST(Blockscan, WieEineEinfacheSuche) {
+    for (std::size_t laenge = 0; laenge <= 200; ++laenge) {
+        for (std::size_t schritt = 1; schritt <= 70; schritt += 23) {
+            std::string text(laenge, 'a');
+            for (std::size_t i = schritt - 1; i < laenge; i += schritt) text[i] = i % 2 == 0 ? ',' : '\r';
+            if (laenge > 3) text[laenge / 2] = '\xac';  // differs from ',' only in its high bit
+            Blockscan scan;
+            scan.scannen(text.data(), text.size());
+            for (std::size_t ab = 0; ab <= laenge; ++ab) {
+                EXPECT_EQ(scan.naechstesCr(ab), oderKeins(text.find('\r', ab))) << laenge << " ab " << ab;
+                EXPECT_EQ(scan.naechstesKomma(ab), oderKeins(text.find(',', ab))) << laenge << " ab " << ab;
+                for (std::size_t bis = ab; bis <= laenge; bis += 1 + (bis - ab) / 8) {
+                    EXPECT_EQ(scan.hinterDemDrittenKomma(ab, bis), hinterDemDrittenKommaEinfach(text, ab, bis))
+                        << laenge << " [" << ab << ", " << bis << ")";
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace cdb2xls::test
