@@ -25,7 +25,7 @@ namespace cdb2xls {
 
 class Form1 {
 public:
-    static constexpr std::size_t kBlockgroesse = 1024 * 1024;
+    static constexpr std::size_t kBlockgroesse = 256 * 1024;
 
     // `format`: the form of the table; null for the TAB-separated text.
     explicit Form1(Dateien& dateien, std::size_t blockgroesse = kBlockgroesse, Tabellenformat* format = nullptr);
