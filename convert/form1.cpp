@@ -96,9 +96,11 @@ bool Form1::listeUmwandeln() {
 }
 
 // A whole list line within the block, the usual case, in one go: the rules
-// of stueck() for a line that is all at hand, and a numbered entry of the
-// usual form (up to four digits, ":", three commas). False for any other
-// numbered entry, which stueck() then takes.
+// of stueck() for a line that is all at hand, for a numbered entry only in
+// its usual form (one or two digits, ":", three commas). False for any
+// other numbered entry, which stueck() then takes. (The fuzz target holds
+// the two ways against each other: a small block hands every line over in
+// pieces.)
 [[gnu::always_inline]] inline bool Form1::zeileGanz(const char* text, std::size_t anzahl) {
     Zeile = {text, anzahl};
     ErstesZeichen = grossbuchstabe(text[0]);
