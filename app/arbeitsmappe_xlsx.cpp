@@ -6,6 +6,7 @@
 // which replaces an earlier file only when complete.
 #include "app/arbeitsmappe.h"
 
+#include "app/signale_posix.h"
 #include "app/zelltext.h"
 
 #include <xlsxwriter.h>
@@ -15,7 +16,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -30,25 +30,6 @@ constexpr std::size_t kSpalten = 16384;
 constexpr char kMappenname[] = "/mappe.xlsx";
 
 std::string systemGrund(int fehler) { return std::strerror(fehler); }
-
-// Holds SIGINT, SIGTERM and SIGHUP back while the workbook file has a name,
-// so that a run ended by one of them leaves no file behind: the signal ends
-// the program once the name is gone again.
-class SignaleZurueck {
-public:
-    SignaleZurueck() {
-        sigset_t signale;
-        sigemptyset(&signale);
-        for (const int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signale, s);
-        ::sigprocmask(SIG_BLOCK, &signale, &bisher_);
-    }
-    ~SignaleZurueck() { ::sigprocmask(SIG_SETMASK, &bisher_, nullptr); }
-    SignaleZurueck(const SignaleZurueck&) = delete;
-    SignaleZurueck& operator=(const SignaleZurueck&) = delete;
-
-private:
-    sigset_t bisher_;
-};
 
 // A name for the private folder: made by mkdtemp and removed at once, and
 // made again (mode 700, never over anything there) only while the library
@@ -107,7 +88,7 @@ public:
         }
         int mappe = -1;
         {
-            const SignaleZurueck zurueck;
+            const SignaleZurueck zurueck;  // while the workbook file has a name
             if (::mkdir(ordner_.c_str(), 0700) != 0) throw SchreibFehler("Zwischenordner: " + systemGrund(errno));
             const std::string name = ordner_ + kMappenname;
             const lxw_error fehler = workbook_close(mappe_.release());

@@ -4,6 +4,8 @@
 // table is complete where the file system allows (O_TMPFILE).
 #include "app/systemdateien.h"
 
+#include "app/signale_posix.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -72,7 +74,6 @@ namespace aufraeumen {
 volatile std::sig_atomic_t aktiv = 0;
 int ordner = -1;
 char name[64];
-constexpr int kSignale[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void beiSignal(int signal) {
     if (aktiv) ::unlinkat(ordner, name, 0);
@@ -83,7 +84,7 @@ void handlerEinrichten() {
     static bool eingerichtet = false;
     if (eingerichtet) return;
     eingerichtet = true;
-    for (const int signal : kSignale) {
+    for (const int signal : SignaleZurueck::kSignale) {
         struct sigaction bisher {};
         ::sigaction(signal, nullptr, &bisher);
         if (bisher.sa_handler == SIG_IGN) continue;  // e.g. SIGHUP under nohup
@@ -94,22 +95,6 @@ void handlerEinrichten() {
         ::sigaction(signal, &neu, nullptr);
     }
 }
-
-// Holds the three signals back while a file and its entry here are made or
-// dropped together.
-class SignaleZurueck {
-public:
-    SignaleZurueck() {
-        sigset_t signale;
-        sigemptyset(&signale);
-        for (const int signal : kSignale) sigaddset(&signale, signal);
-        ::sigprocmask(SIG_BLOCK, &signale, &bisher_);
-    }
-    ~SignaleZurueck() { ::sigprocmask(SIG_SETMASK, &bisher_, nullptr); }
-
-private:
-    sigset_t bisher_;
-};
 
 void merken(int ordnerFd, const std::string& dateiname) {
     handlerEinrichten();
@@ -199,7 +184,7 @@ public:
     PosixZwischendatei& operator=(const PosixZwischendatei&) = delete;
     ~PosixZwischendatei() override {
         if (name_.empty()) return;
-        aufraeumen::SignaleZurueck zurueck;
+        SignaleZurueck zurueck;
         ::unlinkat(ordner_.get(), name_.c_str(), 0);
         aufraeumen::vergessen();
     }
@@ -210,7 +195,7 @@ public:
         if (!name_.empty()) return true;
         // Settled possible when the file was made: its link in /proc is there.
         const std::string verweis = "/proc/self/fd/" + std::to_string(fd_.get());
-        aufraeumen::SignaleZurueck zurueck;
+        SignaleZurueck zurueck;
         if (::linkat(AT_FDCWD, verweis.c_str(), ordner_.get(), name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
             if (errno == EEXIST) return false;
             throw SchreibFehler(systemGrund(errno));
@@ -234,7 +219,7 @@ public:
     void schliessen() override { fd_.schliessen(); }
 
     void ersetze(const std::string& ziel) override {
-        aufraeumen::SignaleZurueck zurueck;
+        SignaleZurueck zurueck;
         if (::renameat(ordner_.get(), name_.c_str(), ordner_.get(), nameVon(ziel).c_str()) != 0) {
             throw SchreibFehler(systemGrund(errno));
         }
@@ -304,7 +289,7 @@ std::unique_ptr<Zwischendatei> SystemDateien::erstelleUnbenannte(const std::stri
 std::unique_ptr<Zwischendatei> SystemDateien::erstelleBenannte(const std::string& neben, const std::string& name,
                                                              bool privat) {
     Dateideskriptor ordner(oeffneOrdner(neben));
-    aufraeumen::SignaleZurueck zurueck;
+    SignaleZurueck zurueck;
     const int fd = ::openat(ordner.get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, privat ? 0600 : 0666);
     if (fd < 0) {
         if (errno == EEXIST) return nullptr;

@@ -23,8 +23,8 @@ constexpr char kMaskierterUnterstrich[] = "_x005F_";
 constexpr char kMaskiertesNul[] = "_x0000_";
 constexpr std::size_t kMaskenlaenge = 7;
 
-}  // namespace
-
+// The UTF-8 form of one Windows-1252 byte (the five bytes that code page
+// leaves open stand for the control characters of the same number).
 std::string windows1252NachUtf8(unsigned char byte) {
     const std::uint16_t c = zeichenNummer(byte);
     std::string utf8;
@@ -40,6 +40,8 @@ std::string windows1252NachUtf8(unsigned char byte) {
     }
     return utf8;
 }
+
+}  // namespace
 
 void Zelltext::anfuegen(const char* utf8, std::size_t laenge, std::size_t gezaehlt) {
     if (gekuerzt_) return;

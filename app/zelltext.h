@@ -35,8 +35,4 @@ private:
     bool gekuerzt_ = false;
 };
 
-// The UTF-8 form of one Windows-1252 byte (the five bytes that code page
-// leaves open stand for the control characters of the same number).
-std::string windows1252NachUtf8(unsigned char byte);
-
 }  // namespace cdb2xls

@@ -19,9 +19,7 @@ public:
     ~SpeicherEingabe() override { --dateien_.offeneEingaben; }
 
     std::size_t lies(char* puffer, std::size_t max) override {
-        const std::size_t n = std::min({max, dateien_.lesestueck, inhalt_.size() - stelle_});
-        if (n > 0 && stelle_ + n > dateien_.leseFehlerNach) throw LeseFehler("Eingabe/Ausgabefehler");
-        std::copy_n(inhalt_.data() + stelle_, n, puffer);
+        const std::size_t n = liesAb(stelle_, puffer, max);
         stelle_ += n;
         return n;
     }
