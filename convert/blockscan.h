@@ -7,40 +7,49 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace cdb2xls {
 
-class Blockscan {
+// The masks of a scanned block and what is read from them. A view, cheap to
+// copy: a loop that also writes bytes keeps a copy in registers, where a
+// member would have to be loaded again after every byte written (a store
+// through a char pointer may change any object).
+class Blockmasken {
 public:
     static constexpr std::size_t kKeins = static_cast<std::size_t>(-1);
-
-    // Scans the `anzahl` bytes at `daten`.
-    void scannen(const char* daten, std::size_t anzahl);
 
     // The position of the first CR (or comma) at or after `ab`, or kKeins.
     std::size_t naechstesCr(std::size_t ab) const { return naechstes(cr_, ab); }
     std::size_t naechstesKomma(std::size_t ab) const { return naechstes(komma_, ab); }
 
+    // The same for a CR near `ab`, the usual case of a loop over many lines,
+    // without a branch the processor may guess wrong: where no CR lies in
+    // the window (see below) from `ab` on, the search goes on word by word.
+    // Past the block's last CR, the position 64 * woerter of the stop mark.
+    std::size_t crAb(std::size_t ab) const {
+        const std::uint64_t bits = fenster(cr_, ab);
+        if (bits != 0) [[likely]] return ab + static_cast<std::size_t>(std::countr_zero(bits));
+        const std::size_t cr = naechstesCr(ab);
+        return cr != kKeins ? cr : woerter_ * 64;
+    }
+
     // The position just past the third comma in [ab, bis), or kKeins. The
-    // usual case, a line of at most 64 bytes, takes a few bit operations: a
-    // 64-bit window of the mask from `ab` on (out of one word, or two where
-    // the line crosses a word's end), its two lowest commas cleared, and the
-    // next one is the third.
+    // usual case, the three commas within the window from `ab` on, takes a
+    // few bit operations: its two lowest commas cleared, the next one is
+    // the third, unless it lies beyond `bis`.
     std::size_t hinterDemDrittenKomma(std::size_t ab, std::size_t bis) const {
-        if (ab >= bis) return kKeins;
-        if (bis - ab > 64) {
-            std::size_t hinter = 0;
-            return kommas(ab, bis, 3, hinter) == 3 ? hinter : kKeins;
+        std::uint64_t bits = fenster(komma_, ab);
+        bits &= bits - 1;
+        bits &= bits - 1;
+        if (bits != 0) {
+            const std::size_t hinter = ab + static_cast<std::size_t>(std::countr_zero(bits)) + 1;
+            return hinter <= bis ? hinter : kKeins;
         }
-        const std::size_t wort = ab / 64;
-        const std::size_t versatz = ab % 64;
-        std::uint64_t bits = komma_[wort] >> versatz;
-        if (versatz != 0 && bis > (wort + 1) * 64) bits |= komma_[wort + 1] << (64 - versatz);
-        if (bis - ab < 64) bits &= (std::uint64_t{1} << (bis - ab)) - 1;
-        bits &= bits - 1;
-        bits &= bits - 1;
-        return bits == 0 ? kKeins : ab + static_cast<std::size_t>(std::countr_zero(bits)) + 1;
+        if (bis <= ab + kFenster) return kKeins;
+        std::size_t hinter = 0;
+        return kommas(ab, bis, 3, hinter) == 3 ? hinter : kKeins;
     }
 
     // Counts the commas in [ab, bis), up to `hoechstens`; `hinter` is then
@@ -63,8 +72,29 @@ public:
         }
     }
 
+protected:
+    // Each mask has one word more than the block needs: a stop mark for
+    // crAb(), a CR just past the last word, and no comma.
+    const std::uint64_t* cr_ = nullptr;
+    const std::uint64_t* komma_ = nullptr;
+    std::size_t woerter_ = 0;
+
 private:
-    std::size_t naechstes(const std::vector<std::uint64_t>& maske, std::size_t ab) const {
+    static constexpr std::size_t kFenster = 64 - 7;
+
+    // The mask's bits for the bytes [ab, ab + kFenster) at least, bit 0 for
+    // `ab`, in one load: the 64 bits from the byte that holds the bit of `ab`
+    // on (bit i of word w is bit i % 8 of byte 8 w + i / 8, as the words lie
+    // in memory), shifted to begin at `ab`. There is always a word after the
+    // bit of `ab` (the stop mark's).
+    static std::uint64_t fenster(const std::uint64_t* maske, std::size_t ab) {
+        static_assert(std::endian::native == std::endian::little, "the masks are read as bytes");
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, reinterpret_cast<const unsigned char*>(maske) + ab / 8, sizeof bits);
+        return bits >> (ab % 8);
+    }
+
+    std::size_t naechstes(const std::uint64_t* maske, std::size_t ab) const {
         std::size_t wort = ab / 64;
         if (wort >= woerter_) return kKeins;
         std::uint64_t bits = maske[wort] & (~std::uint64_t{0} << (ab % 64));
@@ -74,10 +104,22 @@ private:
         }
         return wort * 64 + static_cast<std::size_t>(std::countr_zero(bits));
     }
+};
 
-    std::vector<std::uint64_t> cr_;
-    std::vector<std::uint64_t> komma_;
-    std::size_t woerter_ = 0;
+// Scans a block and holds its masks.
+class Blockscan : public Blockmasken {
+public:
+    Blockscan() = default;
+    Blockscan(const Blockscan&) = delete;  // the masks point into its own storage
+    Blockscan& operator=(const Blockscan&) = delete;
+
+    // Scans the `anzahl` bytes at `daten`.
+    void scannen(const char* daten, std::size_t anzahl);
+    Blockmasken masken() const { return *this; }
+
+private:
+    std::vector<std::uint64_t> crSpeicher_;
+    std::vector<std::uint64_t> kommaSpeicher_;
 };
 
 }  // namespace cdb2xls

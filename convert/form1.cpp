@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::string_view kListenMarke = "<LIST>";
 
-// The kind of a list line, by its first character (upper-cased): a lettered
+// The kind of a list line, by its first character (either case): a lettered
 // field's column (A = 1, T = 2, X = 3, C = 4, R = 5), or one of these.
 enum Art : unsigned char { kAndere = 0, kNummer = 6, kDatensatzEnde = 7 };
 
@@ -20,7 +20,9 @@ constexpr std::array<unsigned char, 256> artenTabelle() {
     std::array<unsigned char, 256> arten{};
     constexpr std::string_view buchstaben = "ATXCR";
     for (std::size_t i = 0; i < buchstaben.size(); ++i) {
-        arten[static_cast<unsigned char>(buchstaben[i])] = static_cast<unsigned char>(i + 1);
+        const auto spalte = static_cast<unsigned char>(i + 1);
+        arten[static_cast<unsigned char>(buchstaben[i])] = spalte;
+        arten[static_cast<unsigned char>(buchstaben[i] - 'A' + 'a')] = spalte;
     }
     for (char c = '0'; c <= '9'; ++c) arten[static_cast<unsigned char>(c)] = kNummer;
     arten['$'] = kDatensatzEnde;
@@ -80,62 +82,74 @@ Ausgang Form1::exportieren() {
 }
 
 // Hands every line of the input to stueck() as it streams past, until the
-// list section's first empty line. Lines before "<LIST>" are only compared
-// with it. False when the input holds no "<LIST>" line.
+// list section's first empty line; ganzeZeilen() takes the usual list lines
+// before that. Lines before "<LIST>" are only compared with it. False when
+// the input holds no "<LIST>" line.
 bool Form1::listeUmwandeln() {
-    // Inlined into the loop over the lines: a call per line costs more than
-    // the usual line's work.
-    EingabeNr->zeilen([this](const char* text, std::size_t anzahl, bool zeilenende) __attribute__((always_inline)) {
-        if (zeilenende && phase_ == Phase::Zeilenanfang && inListe_ && anzahl > 0 && zeileGanz(text, anzahl)) {
-            return true;
-        }
-        stueck(text, anzahl, zeilenende);
-        return !listeZuEnde_;
-    });
+    EingabeNr->zeilen([this](std::size_t ab) { return ganzeZeilen(ab); },
+                      [this](const char* text, std::size_t anzahl, bool zeilenende) {
+                          stueck(text, anzahl, zeilenende);
+                          return !listeZuEnde_;
+                      });
     return inListe_;
 }
 
-// A whole list line within the block, the usual case, in one go: the rules
-// of stueck() for a line that is all at hand, for a numbered entry only in
-// its usual form (one or two digits, ":", three commas). False for any
-// other numbered entry, which stueck() then takes. (The fuzz target holds
-// the two ways against each other: a small block hands every line over in
-// pieces.)
-[[gnu::always_inline]] inline bool Form1::zeileGanz(const char* text, std::size_t anzahl) {
-    Zeile = {text, anzahl};
-    ErstesZeichen = grossbuchstabe(text[0]);
-    const unsigned char art = kArten[static_cast<unsigned char>(ErstesZeichen)];
-    if (art == kNummer) {
-        // One or two digits and ":", the usual case, looked at directly.
-        int wert = text[0] - '0';
-        std::size_t i = 1;
-        if (anzahl > 2 && istZiffer(text[1])) {
-            wert = wert * 10 + (text[1] - '0');
-            i = 2;
+// The usual list lines, whole within the block, from `p` on in one tight
+// loop: the rules of stueck() for lines that are all at hand, with the row's
+// column and the write position in registers (the fields of the current
+// line are not kept up; stueck() sets them again for its line). It stops at
+// the first line it leaves to stueck() and returns where that begins: an
+// empty line (the list's end), a numbered entry in any but the usual form
+// (one or two digits, ":", three commas), a line that ends in the block's
+// last byte or beyond, one that does not fit what is left of the output
+// buffer. (The fuzz target holds the two ways against each other: a small
+// block leaves almost every line to stueck().)
+std::size_t Form1::ganzeZeilen(std::size_t p) {
+    if (!inListe_ || phase_ != Phase::Zeilenanfang) return p;
+    // Room for a line's TABs (at most 99 + 7 - 1, in steps of 16) and
+    // its text's last step beyond the line's length.
+    constexpr std::size_t kZugabe = 112 + Schreiber::kUeberhang;
+    const char* block = EingabeNr->daten();
+    const std::size_t grenze = EingabeNr->groesse() - 1;
+    const Blockmasken masken = EingabeNr->scan().masken();
+    Schreiber::Direkt aus(*AusgabeNr, 4096);
+    int ist = IstSpalte;
+    for (;;) {
+        const std::size_t cr = masken.crAb(p);
+        if (cr >= grenze) break;  // kKeins too
+        const std::size_t anzahl = cr - p;
+        if (anzahl == 0 || !aus.passt(anzahl + kZugabe)) break;
+        const char* text = block + p;
+        const unsigned char art = kArten[static_cast<unsigned char>(text[0])];
+        if (art == kNummer) {
+            int wert = text[0] - '0';
+            std::size_t i = 1;
+            if (anzahl > 2 && istZiffer(text[1])) {
+                wert = wert * 10 + (text[1] - '0');
+                i = 2;
+            }
+            if (i >= anzahl || text[i] != ':') break;
+            const std::size_t hinter = masken.hinterDemDrittenKomma(p + i, cr);
+            if (hinter == Blockmasken::kKeins) break;
+            const int soll = wert + 7;
+            if (soll >= ist) {
+                aus.tabs(static_cast<std::size_t>(soll - ist));
+                ist = soll;
+                aus.text(block + hinter, cr - hinter);
+            }
+        } else if (art == kDatensatzEnde) {
+            aus.zeichen('\r');
+            ist = 1;
+        } else if (art != kAndere && art >= ist) {
+            aus.tabs(static_cast<std::size_t>(art - ist));
+            ist = art;
+            aus.text(text + 2, anzahl > 2 ? anzahl - 2 : 0);
         }
-        if (i >= anzahl || text[i] != ':') return false;
-        const char* block = EingabeNr->daten();
-        const auto ab = static_cast<std::size_t>(text - block);
-        const std::size_t hinter = EingabeNr->scan().hinterDemDrittenKomma(ab + i, ab + anzahl);
-        if (hinter == Blockscan::kKeins) return false;
-        SollSpalte = wert + 7;
-        if (SollSpalte < IstSpalte) return true;
-        TextAnfang = hinter - ab + 1;
-        AusgabeNr->schreibeWiederholt('\t', static_cast<std::size_t>(SollSpalte - IstSpalte));
-        IstSpalte = SollSpalte;
-        AusgabeNr->schreibeMitUeberhang({block + hinter, ab + anzahl - hinter});
-    } else if (art == kDatensatzEnde) {
-        schreiben("\r");
-        IstSpalte = 1;
-    } else if (art != kAndere) {
-        SollSpalte = art;
-        TextAnfang = 3;
-        if (SollSpalte < IstSpalte) return true;
-        AusgabeNr->schreibeWiederholt('\t', static_cast<std::size_t>(SollSpalte - IstSpalte));
-        IstSpalte = SollSpalte;
-        if (anzahl > 2) AusgabeNr->schreibeMitUeberhang({text + 2, anzahl - 2});
+        p = cr + 1;
+        p += block[p] == '\n' ? 1 : 0;
     }
-    return true;
+    IstSpalte = ist;
+    return p;
 }
 
 // The next piece of the current line, the last one when `zeilenende`.

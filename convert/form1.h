@@ -74,7 +74,7 @@ private:
     };
 
     bool listeUmwandeln();
-    bool zeileGanz(const char* text, std::size_t anzahl);
+    std::size_t ganzeZeilen(std::size_t p);
     void stueck(const char* text, std::size_t anzahl, bool zeilenende);
     void zeileBeginnen(char erstes);
     bool nummerLesen(const char*& text, std::size_t& anzahl, bool zeilenbeginn, bool zeilenende);

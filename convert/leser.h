@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace cdb2xls {
@@ -35,8 +36,13 @@ public:
     // last piece with zeilenende). A line ends at a CR or a CR LF, a LF alone
     // is an ordinary character, and the last line needs no end. The pieces
     // point into the block, valid until the next block is read.
-    template <typename Stueck>
-    void zeilen(Stueck&& stueck) {
+    //
+    // Where a line begins in the block, `ganze(ab)` may first take whole
+    // lines from `ab` on by itself; it returns where the first line begins
+    // that it leaves to `stueck` (`ab` for none). It may only take lines
+    // whose CR is not the block's last byte, whose LF is then in sight.
+    template <typename Ganze, typename Stueck>
+    void zeilen(Ganze&& ganze, Stueck&& stueck) {
         bool lfUeberspringen = false;  // the last block ended with a CR
         bool begonnen = false;         // a line runs on from the last block
         while (naechsterBlock()) {
@@ -45,6 +51,10 @@ public:
             if (lfUeberspringen && block[0] == '\n') p = 1;
             lfUeberspringen = false;
             while (p < groesse_) {
+                if (!begonnen) {
+                    p = ganze(p);
+                    if (p == groesse_) break;
+                }
                 const std::size_t cr = scan_.naechstesCr(p);
                 if (cr == Blockscan::kKeins) {
                     stueck(block + p, groesse_ - p, false);
@@ -62,6 +72,10 @@ public:
             }
         }
         if (begonnen) stueck(daten(), 0, true);
+    }
+    template <typename Stueck>
+    void zeilen(Stueck&& stueck) {
+        zeilen([](std::size_t ab) { return ab; }, std::forward<Stueck>(stueck));
     }
 
     // Reads the bytes [von, bis) of the file again, handing them to
