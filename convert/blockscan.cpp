@@ -2,7 +2,11 @@
 
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+// AVX2 beside SSE2 where GCC or Clang build for x86-64, but not for Windows:
+// there GCC keeps the stack 16-byte aligned only, and a 32-byte vector it
+// puts on the stack may fault (GCC bug 54412).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+#define CDB2XLS_AVX2 1
 #include <immintrin.h>
 #elif defined(__SSE2__)
 #include <emmintrin.h>
@@ -54,16 +58,10 @@ void ganzeScannen(const char* daten, std::size_t woerter, std::uint64_t* cr, std
     }
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
-// The same with AVX2 where the processor has it (chosen at run time): two
-// 32-byte compares per character instead of four, the scan's instructions
-// about halved.
-__attribute__((target("avx2"))) std::uint64_t maske64Avx2(__m256i unten, __m256i oben, __m256i zeichen) {
-    const auto u = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(unten, zeichen)));
-    const auto o = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(oben, zeichen)));
-    return static_cast<std::uint64_t>(o) << 32 | u;
-}
-
+#if CDB2XLS_AVX2
+// The same with AVX2: two 32-byte compares per character instead of four,
+// the scan's instructions about halved. (Written out in one function: a
+// vector passed to a helper that is not inlined would go by the stack.)
 __attribute__((target("avx2"))) void ganzeScannenAvx2(const char* daten, std::size_t woerter, std::uint64_t* cr,
                                                       std::uint64_t* komma) {
     const __m256i crs = _mm256_set1_epi8('\r');
@@ -71,18 +69,26 @@ __attribute__((target("avx2"))) void ganzeScannenAvx2(const char* daten, std::si
     for (std::size_t w = 0; w < woerter; ++w) {
         const __m256i unten = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(daten + 64 * w));
         const __m256i oben = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(daten + 64 * w + 32));
-        cr[w] = maske64Avx2(unten, oben, crs);
-        komma[w] = maske64Avx2(unten, oben, kommas);
+        const auto crUnten = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(unten, crs)));
+        const auto crOben = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(oben, crs)));
+        const auto kommaUnten = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(unten, kommas)));
+        const auto kommaOben = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(oben, kommas)));
+        cr[w] = static_cast<std::uint64_t>(crOben) << 32 | crUnten;
+        komma[w] = static_cast<std::uint64_t>(kommaOben) << 32 | kommaUnten;
     }
 }
-
-using Scanner = void (*)(const char*, std::size_t, std::uint64_t*, std::uint64_t*);
-const Scanner kGanzeScannen = __builtin_cpu_supports("avx2") ? ganzeScannenAvx2 : ganzeScannen;
-#else
-constexpr auto kGanzeScannen = ganzeScannen;
 #endif
 
 }  // namespace
+
+std::vector<Blockscan::Verfahren> Blockscan::verfuegbar() {
+    std::vector<Verfahren> verfahren{Verfahren::Grundform};
+#if CDB2XLS_AVX2
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx2")) verfahren.push_back(Verfahren::Avx2);
+#endif
+    return verfahren;
+}
 
 void Blockscan::scannen(const char* daten, std::size_t anzahl) {
     woerter_ = (anzahl + 63) / 64;
@@ -97,7 +103,15 @@ void Blockscan::scannen(const char* daten, std::size_t anzahl) {
     cr[woerter_] = 1;
     komma[woerter_] = 0;
     const std::size_t ganze = anzahl / 64;
-    kGanzeScannen(daten, ganze, cr, komma);
+#if CDB2XLS_AVX2
+    if (verfahren_ == Verfahren::Avx2) {
+        ganzeScannenAvx2(daten, ganze, cr, komma);
+    } else {
+        ganzeScannen(daten, ganze, cr, komma);
+    }
+#else
+    ganzeScannen(daten, ganze, cr, komma);
+#endif
     if (ganze < woerter_) {  // the last bytes, padded with bytes that are neither
         char rest[64] = {};
         std::memcpy(rest, daten + 64 * ganze, anzahl - 64 * ganze);

@@ -109,7 +109,13 @@ private:
 // Scans a block and holds its masks.
 class Blockscan : public Blockmasken {
 public:
-    Blockscan() = default;
+    // How the block is scanned: with SSE2 (byte by byte where there is
+    // none), or with AVX2.
+    enum class Verfahren { Grundform, Avx2 };
+    // The ways this processor can take, the fastest last.
+    static std::vector<Verfahren> verfuegbar();
+
+    explicit Blockscan(Verfahren verfahren = verfuegbar().back()) : verfahren_(verfahren) {}
     Blockscan(const Blockscan&) = delete;  // the masks point into its own storage
     Blockscan& operator=(const Blockscan&) = delete;
 
@@ -118,6 +124,7 @@ public:
     Blockmasken masken() const { return *this; }
 
 private:
+    Verfahren verfahren_;
     std::vector<std::uint64_t> crSpeicher_;
     std::vector<std::uint64_t> kommaSpeicher_;
 };

@@ -114,8 +114,13 @@ std::size_t Form1::ganzeZeilen(std::size_t p) {
     const Blockmasken masken = EingabeNr->scan().masken();
     Schreiber::Direkt aus(*AusgabeNr, 4096);
     int ist = IstSpalte;
+    // The search for the next CR goes on from the last one, not from where
+    // the line begins: whether a LF follows is for `p` only, and the next
+    // line's CR need not wait for it.
+    std::size_t suche = p;
     for (;;) {
-        const std::size_t cr = masken.crAb(p);
+        const std::size_t cr = masken.crAb(suche);
+        suche = cr + 1;
         if (cr >= grenze) break;  // kKeins too
         const std::size_t anzahl = cr - p;
         if (anzahl == 0 || !aus.passt(anzahl + kZugabe)) break;

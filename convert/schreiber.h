@@ -14,7 +14,8 @@ namespace cdb2xls {
 
 class Schreiber {
 public:
-    // Readable bytes after a text handed to schreibeMitUeberhang().
+    // Readable bytes after a text handed to Direkt::text(), the step it
+    // copies in.
     static constexpr std::size_t kUeberhang = 32;
 
     Schreiber(std::unique_ptr<Ausgabe> ausgabe, std::size_t puffergroesse);
@@ -26,17 +27,6 @@ public:
             frei_ += text.size();
         } else {
             schreibeGross(text);
-        }
-    }
-    // The same for text in a buffer with at least kUeberhang readable bytes
-    // after it (the input block): a short text, the usual case, is copied
-    // as one fixed-size move instead of a call to memcpy.
-    void schreibeMitUeberhang(std::string_view text) {
-        if (text.size() <= kUeberhang && ende_ - frei_ >= static_cast<std::ptrdiff_t>(kUeberhang)) {
-            std::memcpy(frei_, text.data(), kUeberhang);
-            frei_ += text.size();
-        } else {
-            schreibe(text);
         }
     }
     void schreibeWiederholt(char zeichen, std::size_t anzahl) {

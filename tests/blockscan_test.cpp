@@ -20,17 +20,25 @@ std::size_t hinterDemDrittenKommaEinfach(const std::string& text, std::size_t ab
     return Blockscan::kKeins;
 }
 
-TEST(Blockscan, WieEineEinfacheSuche) {
+// Every way of scanning this processor has (SSE2, and AVX2 where there is).
+class Blockscan_ : public testing::TestWithParam<Blockscan::Verfahren> {};
+
+TEST_P(Blockscan_, WieEineEinfacheSuche) {
     for (std::size_t laenge = 0; laenge <= 200; ++laenge) {
         for (std::size_t schritt = 1; schritt <= 70; schritt += 23) {
             std::string text(laenge, 'a');
             for (std::size_t i = schritt - 1; i < laenge; i += schritt) text[i] = i % 2 == 0 ? ',' : '\r';
             if (laenge > 3) text[laenge / 2] = '\xac';  // differs from ',' only in its high bit
-            Blockscan scan;
+            Blockscan scan(GetParam());
             scan.scannen(text.data(), text.size());
             for (std::size_t ab = 0; ab <= laenge; ++ab) {
-                EXPECT_EQ(scan.naechstesCr(ab), oderKeins(text.find('\r', ab))) << laenge << " ab " << ab;
+                const std::size_t cr = oderKeins(text.find('\r', ab));
+                EXPECT_EQ(scan.naechstesCr(ab), cr) << laenge << " ab " << ab;
                 EXPECT_EQ(scan.naechstesKomma(ab), oderKeins(text.find(',', ab))) << laenge << " ab " << ab;
+                if (ab < laenge) {  // past the last CR: a place past the text
+                    const std::size_t nah = scan.crAb(ab);
+                    EXPECT_TRUE(cr == Blockscan::kKeins ? nah >= laenge : nah == cr) << laenge << " ab " << ab;
+                }
                 for (std::size_t bis = ab; bis <= laenge; bis += 1 + (bis - ab) / 8) {
                     EXPECT_EQ(scan.hinterDemDrittenKomma(ab, bis), hinterDemDrittenKommaEinfach(text, ab, bis))
                         << laenge << " [" << ab << ", " << bis << ")";
@@ -39,6 +47,11 @@ TEST(Blockscan, WieEineEinfacheSuche) {
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Verfahren, Blockscan_, testing::ValuesIn(Blockscan::verfuegbar()),
+                         [](const testing::TestParamInfo<Blockscan::Verfahren>& info) {
+                             return info.param == Blockscan::Verfahren::Avx2 ? "Avx2" : "Grundform";
+                         });
 
 }  // namespace
 }  // namespace cdb2xls::test

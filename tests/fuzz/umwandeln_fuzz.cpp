@@ -81,17 +81,24 @@ bool istTeilfolge(std::string_view teil, std::string_view ganz) {
     return j == teil.size();
 }
 
-// Every CR and comma, from every starting point, as a plain loop finds them.
+// Every CR and comma, from every starting point, as a plain loop finds them,
+// with each way of scanning the processor has.
 void scanVergleichen(std::string_view text) {
-    cdb2xls::Blockscan scan;
-    scan.scannen(text.data(), text.size());
-    std::size_t naechstesCr = cdb2xls::Blockscan::kKeins;
-    std::size_t naechstesKomma = cdb2xls::Blockscan::kKeins;
-    for (std::size_t ab = text.size(); ab-- > 0;) {
-        if (text[ab] == '\r') naechstesCr = ab;
-        if (text[ab] == ',') naechstesKomma = ab;
-        if (scan.naechstesCr(ab) != naechstesCr) verletzt("vector scan misses a CR");
-        if (scan.naechstesKomma(ab) != naechstesKomma) verletzt("vector scan misses a comma");
+    for (const cdb2xls::Blockscan::Verfahren verfahren : cdb2xls::Blockscan::verfuegbar()) {
+        cdb2xls::Blockscan scan(verfahren);
+        scan.scannen(text.data(), text.size());
+        std::size_t naechstesCr = cdb2xls::Blockscan::kKeins;
+        std::size_t naechstesKomma = cdb2xls::Blockscan::kKeins;
+        for (std::size_t ab = text.size(); ab-- > 0;) {
+            if (text[ab] == '\r') naechstesCr = ab;
+            if (text[ab] == ',') naechstesKomma = ab;
+            if (scan.naechstesCr(ab) != naechstesCr) verletzt("vector scan misses a CR");
+            if (scan.naechstesKomma(ab) != naechstesKomma) verletzt("vector scan misses a comma");
+            const std::size_t nah = scan.crAb(ab);
+            if (naechstesCr == cdb2xls::Blockscan::kKeins ? nah < text.size() : nah != naechstesCr) {
+                verletzt("the CR window misses a CR");
+            }
+        }
     }
 }
 
