@@ -167,6 +167,7 @@ public:
     void leeren() override {
         if (::ftruncate(fd_.get(), 0) != 0) throw SchreibFehler(systemGrund(errno));
     }
+    void zwischenspeicherAufgeben() override { ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_DONTNEED); }
     const struct stat& info() const { return info_; }
 
 private:

@@ -133,6 +133,7 @@ public:
             throw SchreibFehler(systemGrund(GetLastError()));
         }
     }
+    void zwischenspeicherAufgeben() override {}  // Windows has no call for one file
     DWORD attribute() const {
         BY_HANDLE_FILE_INFORMATION info{};
         return GetFileInformationByHandle(h_.get(), &info) ? info.dwFileAttributes : FILE_ATTRIBUTE_NORMAL;

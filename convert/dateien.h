@@ -69,6 +69,9 @@ public:
     virtual bool regulaer() const = 0;
     // Empties the file, to write it in place.
     virtual void leeren() = 0;
+    // Lets go of the file's pages in the system's cache, where the platform
+    // can: the file is about to be replaced. Only a hint; its content stays.
+    virtual void zwischenspeicherAufgeben() = 0;
 };
 
 // The new table while it is written, beside its target. Destroyed before it

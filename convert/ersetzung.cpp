@@ -115,6 +115,11 @@ std::unique_ptr<Ausgabe> ausgabeErstellen(Dateien& dateien, const std::string& p
         vorhandene->leeren();
         return std::make_unique<DirekteAusgabe>(std::move(vorhandene));
     }
+    // The earlier table goes once the new one is complete: its cached pages
+    // are let go now, so that the new table's take their place, rather than
+    // memory the system has to find (on a virtual machine, often memory the
+    // host has taken back), and the two are not held at once.
+    if (vorhandene) vorhandene->zwischenspeicherAufgeben();
     return std::make_unique<ErsetzendeAusgabe>(dateien, ziel, eingabe, std::move(vorhandene), std::move(neu));
 }
 

@@ -72,6 +72,7 @@ public:
         geleert_ = true;
         dateien_.dateien[pfad_].clear();
     }
+    void zwischenspeicherAufgeben() override {}
     const std::string& pfad() const { return pfad_; }
 
 private:
