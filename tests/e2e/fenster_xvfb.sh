@@ -38,7 +38,23 @@ xvfb_starten "$o"
 trap 'kill $XVFB_PID 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
 export QT_QPA_PLATFORM=
 
-sichtbar() { timeout "${2:-20}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
+# The first visible window whose name matches $1, waited for up to $2
+# seconds (20). Asked again and again rather than with --sync: a search
+# fails at once with an X error when a window it looks at goes meanwhile
+# (an earlier program's, closing).
+jetzt_ms() { echo $((${EPOCHREALTIME//[.,]/} / 1000)); }
+sichtbar() {
+    local bis=$(($(jetzt_ms) + ${2:-20} * 1000)) fenster
+    while :; do
+        fenster=$(timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+        if [ -n "$fenster" ]; then
+            echo "$fenster"
+            return
+        fi
+        [ "$(jetzt_ms)" -lt "$bis" ] || return 0
+        sleep 0.1
+    done
+}
 groesse() { xwininfo -id "$1" | awk '/Width:/ { w = $2 } /Height:/ { h = $2 } END { print w "x" h }'; }
 # (The box's title is "Häää?"; matched in ASCII, as the locale may be plain C.)
 box_titel='^H.*\?$'
