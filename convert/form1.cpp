@@ -203,7 +203,7 @@ void Form1::stueck(const char* text, std::size_t anzahl, bool zeilenende) {
 
 // Classifies a line by its first character. Before the list, every line is
 // a candidate for the "<LIST>" line.
-[[gnu::always_inline]] inline void Form1::zeileBeginnen(char erstes) {
+void Form1::zeileBeginnen(char erstes) {
     ErstesZeichen = grossbuchstabe(erstes);
     if (!inListe_) {
         phase_ = Phase::Marke;
@@ -232,24 +232,11 @@ void Form1::stueck(const char* text, std::size_t anzahl, bool zeilenende) {
 // the line begins with (it ends at the ":" at the latest). True once it is
 // read and its column can take the item; `text` and `anzahl` are then
 // moved past it. An entry whose column is out of reach is dropped.
-[[gnu::always_inline]] inline bool Form1::nummerLesen(const char*& text, std::size_t& anzahl, bool zeilenbeginn, bool zeilenende) {
-    std::optional<int> spalte;
-    std::size_t gelesen = 0;
-    // Up to four plain digits and a ":" at the start, the usual case.
-    int wert = 0;
-    if (zeilenbeginn) {
-        for (; gelesen < anzahl && gelesen < 4 && istZiffer(text[gelesen]); ++gelesen) {
-            wert = wert * 10 + (text[gelesen] - '0');
-        }
-    }
-    if (zeilenbeginn && gelesen < anzahl && text[gelesen] == ':') {
-        spalte = wert + 7;
-    } else {
-        if (zeilenbeginn) zahl_.beginnen();
-        gelesen = zahl_.weiter(text, anzahl);
-        if (!zahl_.fertig() && !zeilenende) return false;  // the number goes on in the next piece
-        spalte = spalteFuerNummer(zahl_.wert());
-    }
+bool Form1::nummerLesen(const char*& text, std::size_t& anzahl, bool zeilenbeginn, bool zeilenende) {
+    if (zeilenbeginn) zahl_.beginnen();
+    const std::size_t gelesen = zahl_.weiter(text, anzahl);
+    if (!zahl_.fertig() && !zeilenende) return false;  // the number goes on in the next piece
+    const std::optional<int> spalte = spalteFuerNummer(zahl_.wert());
     text += gelesen;
     anzahl -= gelesen;
 
@@ -273,7 +260,7 @@ void Form1::stueck(const char* text, std::size_t anzahl, bool zeilenende) {
 // the rest of the line streams out as the item's text; a line with fewer
 // commas is only known to be so at its end, and its text (after the last
 // comma found) is written then.
-[[gnu::always_inline]] inline void Form1::kommasZaehlen(const char* text, std::size_t anzahl, bool zeilenende) {
+void Form1::kommasZaehlen(const char* text, std::size_t anzahl, bool zeilenende) {
     const char* block = EingabeNr->daten();
     const auto ab = static_cast<std::size_t>(text - block);
     std::size_t hinter = ab;
@@ -291,7 +278,7 @@ void Form1::stueck(const char* text, std::size_t anzahl, bool zeilenende) {
 
 // Moves the row to SollSpalte with a run of TABs; the item's text follows.
 // An item left of the row's current column is dropped.
-[[gnu::always_inline]] inline void Form1::spalteBeginnen() {
+void Form1::spalteBeginnen() {
     if (SollSpalte < IstSpalte) {
         phase_ = Phase::Ueberspringen;
         return;

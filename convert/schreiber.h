@@ -30,11 +30,7 @@ public:
         }
     }
     void schreibeWiederholt(char zeichen, std::size_t anzahl) {
-        if (zeichen == '\t' && anzahl <= kTabs.size() && ende_ - frei_ >= static_cast<std::ptrdiff_t>(kTabs.size())) {
-            // The usual run of TABs between two cells, as one fixed-size move.
-            std::memcpy(frei_, kTabs.data(), kTabs.size());
-            frei_ += anzahl;
-        } else if (anzahl <= static_cast<std::size_t>(ende_ - frei_)) {
+        if (anzahl <= static_cast<std::size_t>(ende_ - frei_)) {
             std::memset(frei_, zeichen, anzahl);
             frei_ += anzahl;
         } else {
