@@ -25,9 +25,12 @@ private:
 }  // namespace
 
 std::unique_ptr<Tabellenformat> arbeitsmappenFormat(Warnung warnen, std::string& grund) {
-    const auto neu = reinterpret_cast<Cdb2xlsArbeitsmappe>(
-        modulFunktion(CDB2XLS_XLSX_MODUL_NAME, "cdb2xls_arbeitsmappe", grund));
-    if (neu == nullptr) return nullptr;
+    const Modulfunktion gefunden = modulFunktion(CDB2XLS_XLSX_MODUL_NAME, "cdb2xls_arbeitsmappe");
+    const auto neu = reinterpret_cast<Cdb2xlsArbeitsmappe>(gefunden.funktion);
+    if (neu == nullptr) {
+        grund = gefunden.grund;
+        return nullptr;
+    }
     return std::make_unique<Arbeitsmappenformat>(neu, std::move(warnen));
 }
 

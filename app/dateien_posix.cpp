@@ -8,6 +8,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace cdb2xls {
 namespace {
@@ -65,6 +67,21 @@ void schreibeAlles(int fd, const char* daten, std::size_t anzahl) {
     }
 }
 
+// An access ACL goes over with the permission bits: where a file has one,
+// its group bits are the ACL's mask, and the bits alone would give the group
+// what the mask allows and take from the named users what they had.
+void aclKopieren(int von, int nach) {
+    constexpr char kAcl[] = "system.posix_acl_access";
+    std::vector<char> acl(256);
+    ssize_t n;
+    while ((n = ::fgetxattr(von, kAcl, acl.data(), acl.size())) < 0 && errno == ERANGE) acl.resize(acl.size() * 4);
+    if (n < 0) {
+        if (errno == ENODATA || errno == ENOTSUP) return;  // no ACL, or none on this file system
+        throw SchreibFehler(systemGrund(errno));
+    }
+    if (::fsetxattr(nach, kAcl, acl.data(), static_cast<std::size_t>(n), 0) != 0) throw SchreibFehler(systemGrund(errno));
+}
+
 // A named file beside the target is removed when SIGINT, SIGTERM or SIGHUP
 // ends the run; the signal then ends the program as it would have. Only
 // what a signal handler may touch is kept here: the folder's descriptor and
@@ -107,6 +124,9 @@ void merken(int ordnerFd, const std::string& dateiname) {
 void vergessen() { aktiv = 0; }
 
 }  // namespace aufraeumen
+
+// As many links in a row as Linux follows (its MAXSYMLINKS).
+constexpr int kHoechsteVerweise = 40;
 
 std::string ordnerVon(const std::string& pfad) {
     const auto strich = pfad.rfind('/');
@@ -159,20 +179,23 @@ private:
 
 class PosixVorhandene final : public VorhandeneDatei {
 public:
-    explicit PosixVorhandene(int fd) : fd_(fd), info_(statVon(fd)) {}
+    PosixVorhandene(int fd, bool ersetzbar) : fd_(fd), info_(statVon(fd)), ersetzbar_(ersetzbar) {}
     void schreibe(const char* daten, std::size_t anzahl) override { schreibeAlles(fd_.get(), daten, anzahl); }
     void schliessen() override { fd_.schliessen(); }
     Dateikennung kennung() const override { return kennungAus(info_); }
     bool regulaer() const override { return S_ISREG(info_.st_mode); }
+    bool ersetzbar() const override { return ersetzbar_; }
     void leeren() override {
         if (::ftruncate(fd_.get(), 0) != 0) throw SchreibFehler(systemGrund(errno));
     }
     void zwischenspeicherAufgeben() override { ::posix_fadvise(fd_.get(), 0, 0, POSIX_FADV_DONTNEED); }
     const struct stat& info() const { return info_; }
+    int fd() const { return fd_.get(); }
 
 private:
     Dateideskriptor fd_;
     struct stat info_;
+    bool ersetzbar_;
 };
 
 class PosixZwischendatei final : public Zwischendatei {
@@ -228,6 +251,7 @@ public:
             [[maybe_unused]] const int gruppe = ::fchown(fd_.get(), static_cast<uid_t>(-1), alt.st_gid);
         }
         if (::fchmod(fd_.get(), alt.st_mode & 07777) != 0) throw SchreibFehler(systemGrund(errno));
+        aclKopieren(static_cast<const PosixVorhandene&>(vorbild).fd(), fd_.get());
     }
 
     void schliessen() override { fd_.schliessen(); }
@@ -253,9 +277,14 @@ private:
 
 }  // namespace
 
-bool SystemDateien::istDatei(const std::string& pfad) {
+Dateiart SystemDateien::art(const std::string& pfad) {
     struct stat info {};
-    return !pfad.empty() && ::stat(pfad.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (pfad.empty() || ::stat(pfad.c_str(), &info) != 0) return Dateiart::Fehlt;
+    if (S_ISREG(info.st_mode)) return Dateiart::Datei;
+    if (S_ISDIR(info.st_mode)) return Dateiart::Ordner;
+    if (S_ISFIFO(info.st_mode)) return Dateiart::Pipe;
+    if (S_ISCHR(info.st_mode) || S_ISBLK(info.st_mode)) return Dateiart::Geraet;
+    return Dateiart::Andere;
 }
 
 std::unique_ptr<Eingabe> SystemDateien::oeffneEingabe(const std::string& pfad) {
@@ -268,20 +297,38 @@ std::unique_ptr<Eingabe> SystemDateien::oeffneEingabe(const std::string& pfad) {
 }
 
 std::string SystemDateien::ersetzungsziel(const std::string& pfad) {
-    struct stat info {};
-    if (::lstat(pfad.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return pfad;
-    char echt[PATH_MAX];
-    if (::realpath(pfad.c_str(), echt) == nullptr) return pfad;
-    return echt;
+    std::string ziel = pfad;
+    // A chain of links is followed as the system follows it, so far.
+    for (int schritt = 0; schritt < kHoechsteVerweise; ++schritt) {
+        struct stat info {};
+        if (::lstat(ziel.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return ziel;
+        char echt[PATH_MAX];
+        if (::realpath(ziel.c_str(), echt) != nullptr) return echt;
+        if (errno != ENOENT) return pfad;  // a loop, a path too long: opening it will say so
+        // A dangling link: the table is made where it points.
+        std::vector<char> inhalt(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : PATH_MAX) + 1);
+        const ssize_t n = ::readlink(ziel.c_str(), inhalt.data(), inhalt.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= inhalt.size()) return pfad;
+        const std::string wohin(inhalt.data(), static_cast<std::size_t>(n));
+        ziel = wohin[0] == '/' ? wohin : ordnerVon(ziel) + "/" + wohin;
+    }
+    return pfad;
 }
 
 std::unique_ptr<VorhandeneDatei> SystemDateien::oeffneVorhandene(const std::string& pfad) {
-    const int fd = ::open(pfad.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
+    Dateideskriptor fd(::open(pfad.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY));
+    if (fd.get() < 0) {
         if (errno == ENOENT) return nullptr;
         throw SchreibFehler(systemGrund(errno));
     }
-    return std::make_unique<PosixVorhandene>(fd);
+    // In a sticky folder (such as /tmp) only the owner of the file or of the
+    // folder may rename over the file, and root.
+    const uid_t ich = ::geteuid();
+    struct stat ordner {};
+    const bool ersetzbar = ich == 0 || ::stat(ordnerVon(pfad).c_str(), &ordner) != 0 ||
+                           (ordner.st_mode & S_ISVTX) == 0 || ordner.st_uid == ich ||
+                           statVon(fd.get()).st_uid == ich;
+    return std::make_unique<PosixVorhandene>(fd.freigeben(), ersetzbar);
 }
 
 std::optional<Dateikennung> SystemDateien::kennung(const std::string& pfad) {

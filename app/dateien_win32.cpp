@@ -128,6 +128,7 @@ public:
     }
     Dateikennung kennung() const override { return kennungVon(h_.get()); }
     bool regulaer() const override { return GetFileType(h_.get()) == FILE_TYPE_DISK; }
+    bool ersetzbar() const override { return true; }
     void leeren() override {
         if (SetFilePointer(h_.get(), 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER || !SetEndOfFile(h_.get())) {
             throw SchreibFehler(systemGrund(GetLastError()));
@@ -196,10 +197,11 @@ private:
 
 }  // namespace
 
-bool SystemDateien::istDatei(const std::string& pfad) {
-    if (pfad.empty()) return false;
+Dateiart SystemDateien::art(const std::string& pfad) {
+    if (pfad.empty()) return Dateiart::Fehlt;
     const DWORD attribute = GetFileAttributesW(dateipfad(pfad).c_str());
-    return attribute != INVALID_FILE_ATTRIBUTES && (attribute & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (attribute == INVALID_FILE_ATTRIBUTES) return Dateiart::Fehlt;
+    return (attribute & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Dateiart::Ordner : Dateiart::Datei;
 }
 
 std::unique_ptr<Eingabe> SystemDateien::oeffneEingabe(const std::string& pfad) {

@@ -51,7 +51,7 @@ void hilfeZeigen() {
         "             jede Zelle Text) statt der TAB-getrennten Tabelle AUSGABE.xls\n"
         "  --desktop  Hinweise zusätzlich als Meldungsfenster zeigen (für den Start\n"
         "             vom Desktop oder aus dem Dateimanager)\n"
-        "  --help     diese Hilfe anzeigen und beenden\n"
+        "  -h, --help diese Hilfe anzeigen und beenden\n"
         "  --version  Versionsangabe anzeigen und beenden\n"
         "  --         beendet die Optionen (für Dateinamen, die mit - beginnen)\n"
         "\n"
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
         if (!optionenZuEnde && argument.size() > 1 && argument[0] == '-') {
             if (argument == "--") {
                 optionenZuEnde = true;
-            } else if (argument == "--help") {
+            } else if (argument == "--help" || argument == "-h") {
                 hilfeZeigen();
                 return standardausgabeSchliessen();
             } else if (argument == "--version") {
@@ -167,8 +167,9 @@ int main(int argc, char** argv) {
             [](const std::string& text) { std::fprintf(stderr, "%s: Warnung: %s\n", kProgramm, text.c_str()); },
             grund);
         if (!format) {
+            // The call is right; the program lacks a part of itself.
             std::fprintf(stderr, "%s: --xlsx ist nicht verfügbar: %s\n", kProgramm, grund.c_str());
-            return kStatusAufruf;
+            return kStatusFehler;
         }
     }
 

@@ -8,9 +8,17 @@
 
 namespace cdb2xls {
 
+// What the search for a module's function found.
+struct Modulfunktion {
+    void* funktion = nullptr;  // null when it cannot be had
+    bool fehlt = false;        // no module of that name in any of its folders
+    std::string grund;         // why there is no function: the loader's first real error
+};
+
 // The function `funktion` of the module `modul` (e.g. "cdb2xls-xlsx.so"),
-// loaded on first use; null when it cannot be had, with the loader's reason
-// in `grund`.
-void* modulFunktion(const char* modul, const char* funktion, std::string& grund);
+// loaded on first use. A module is only ever loaded by an absolute path:
+// from the program's own folder, or from the module folder the program was
+// built for; never from the current folder.
+Modulfunktion modulFunktion(const char* modul, const char* funktion);
 
 }  // namespace cdb2xls

@@ -8,7 +8,7 @@ namespace cdb2xls {
 
 class SystemDateien final : public Dateien {
 public:
-    bool istDatei(const std::string& pfad) override;
+    Dateiart art(const std::string& pfad) override;
     std::unique_ptr<Eingabe> oeffneEingabe(const std::string& pfad) override;
     std::string ersetzungsziel(const std::string& pfad) override;
     std::unique_ptr<VorhandeneDatei> oeffneVorhandene(const std::string& pfad) override;

@@ -16,9 +16,6 @@ std::uint16_t zeichenNummer(unsigned char byte) {
     return byte >= 0x80 && byte <= 0x9F ? kObereSteuerzeichen[byte - 0x80] : byte;
 }
 
-// The writing library counts these as the 7 characters of their escape.
-bool wirdMaskiert(unsigned char byte) { return byte < 0x20 && byte != '\t' && byte != '\n'; }
-
 constexpr char kMaskierterUnterstrich[] = "_x005F_";
 constexpr char kMaskiertesNul[] = "_x0000_";
 constexpr std::size_t kMaskenlaenge = 7;
@@ -51,6 +48,7 @@ void Zelltext::anfuegen(const char* utf8, std::size_t laenge, std::size_t gezaeh
     }
     text_.append(utf8, laenge);
     gezaehlt_ += gezaehlt;
+    ++zeichen_;
 }
 
 void Zelltext::zeichen(unsigned char byte) {
@@ -69,7 +67,7 @@ void Zelltext::zeichen(unsigned char byte) {
         anfuegen(kMaskiertesNul, kMaskenlaenge, kMaskenlaenge);
     } else if (byte < 0x80) {
         const char c = static_cast<char>(byte);
-        anfuegen(&c, 1, wirdMaskiert(byte) ? kMaskenlaenge : 1);
+        anfuegen(&c, 1, 1);
     } else {
         const std::string utf8 = windows1252NachUtf8(byte);
         anfuegen(utf8.data(), utf8.size(), 1);
@@ -91,6 +89,7 @@ const std::string& Zelltext::text() {
 void Zelltext::leeren() {
     text_.clear();
     gezaehlt_ = 0;
+    zeichen_ = 0;
     unterstrich_ = false;
     gekuerzt_ = false;
 }

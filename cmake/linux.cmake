@@ -23,8 +23,16 @@ if(CMAKE_LIBRARY_ARCHITECTURE)
 else()
   set(CDB2XLS_MODUL_ORDNER lib/cdb2xls)
 endif()
+# Without /proc and without the path it was started by, the program knows
+# only the folders it was built for: the one under its install prefix and the
+# one the Debian package puts the modules in.
+set(CDB2XLS_MODUL_PFADE "\"${CMAKE_INSTALL_PREFIX}/${CDB2XLS_MODUL_ORDNER}\"")
+if(NOT CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+  string(APPEND CDB2XLS_MODUL_PFADE ", \"/usr/${CDB2XLS_MODUL_ORDNER}\"")
+endif()
 target_sources(cdb2xls PRIVATE app/module_posix.cpp)
-target_compile_definitions(cdb2xls PRIVATE CDB2XLS_MODUL_ORDNER="${CDB2XLS_MODUL_ORDNER}")
+target_compile_definitions(cdb2xls PRIVATE CDB2XLS_MODUL_ORDNER="${CDB2XLS_MODUL_ORDNER}"
+  "CDB2XLS_MODUL_PFADE=${CDB2XLS_MODUL_PFADE}")
 target_link_libraries(cdb2xls PRIVATE ${CMAKE_DL_LIBS})
 
 # --xlsx: the workbook, written by libxlsxwriter (Debian's libxlsxwriter-dev)
@@ -36,8 +44,9 @@ set_target_properties(cdb2xls_zelltext PROPERTIES POSITION_INDEPENDENT_CODE ON)
 if(CDB2XLS_XLSX)
   find_package(PkgConfig REQUIRED)
   pkg_check_modules(XLSXWRITER REQUIRED IMPORTED_TARGET xlsxwriter)
-  add_library(cdb2xls_xlsx MODULE app/arbeitsmappe_xlsx.cpp)
-  target_link_libraries(cdb2xls_xlsx PRIVATE cdb2xls_zelltext PkgConfig::XLSXWRITER)
+  find_package(ZLIB REQUIRED)
+  add_library(cdb2xls_xlsx MODULE app/arbeitsmappe_xlsx.cpp app/mappenpruefung.cpp)
+  target_link_libraries(cdb2xls_xlsx PRIVATE cdb2xls_zelltext PkgConfig::XLSXWRITER ZLIB::ZLIB)
   set_target_properties(cdb2xls_xlsx PROPERTIES PREFIX "" OUTPUT_NAME cdb2xls-xlsx
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR} CXX_VISIBILITY_PRESET hidden)
   target_sources(cdb2xls PRIVATE app/arbeitsmappe_laden.cpp)

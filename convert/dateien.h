@@ -28,6 +28,9 @@ struct OrdnerVerweigert : SchreibFehler {
     using SchreibFehler::SchreibFehler;
 };
 
+// What a path names, as the input sees it.
+enum class Dateiart { Fehlt, Datei, Ordner, Pipe, Geraet, Andere };
+
 // Which file a path leads to: device and inode, or volume and file ID.
 struct Dateikennung {
     std::uint64_t datentraeger = 0;
@@ -67,6 +70,10 @@ public:
     virtual Dateikennung kennung() const = 0;
     // False for a device or a FIFO: those are written straight into.
     virtual bool regulaer() const = 0;
+    // False where the system would not let another file take this one's
+    // place by a rename (on POSIX: a sticky folder, and neither the folder
+    // nor the file is the process's); then it is written in place.
+    virtual bool ersetzbar() const = 0;
     // Empties the file, to write it in place.
     virtual void leeren() = 0;
     // Lets go of the file's pages in the system's cache, where the platform
@@ -93,13 +100,14 @@ public:
 class Dateien {
 public:
     virtual ~Dateien() = default;
-    // True when `pfad` names an existing regular file (links followed).
-    virtual bool istDatei(const std::string& pfad) = 0;
+    // What `pfad` names, links followed: a regular file is a Datei.
+    virtual Dateiart art(const std::string& pfad) = 0;
     // Throws LeseFehler.
     virtual std::unique_ptr<Eingabe> oeffneEingabe(const std::string& pfad) = 0;
 
     // The path whose file a table for `pfad` replaces: the final target of a
-    // working link, so that the link stays, otherwise `pfad` itself.
+    // link, so that the link stays (a dangling link's target is made, as the
+    // shell's ">" makes it), otherwise `pfad` itself.
     virtual std::string ersetzungsziel(const std::string& pfad) = 0;
     // The file at `pfad` opened for writing, not emptied; null when there is
     // none. Throws SchreibFehler when it may not be written.

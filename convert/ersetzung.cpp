@@ -100,6 +100,14 @@ std::unique_ptr<Ausgabe> ausgabeErstellen(Dateien& dateien, const std::string& p
     }
     const bool privat = vorhandene != nullptr;
 
+    // As a plain program would: the table that is there is overwritten.
+    const auto anOrtUndStelle = [&vorhandene]() -> std::unique_ptr<Ausgabe> {
+        vorhandene->leeren();
+        return std::make_unique<DirekteAusgabe>(std::move(vorhandene));
+    };
+    // Decided before any work: the rename at the end would be refused.
+    if (vorhandene && !vorhandene->ersetzbar()) return anOrtUndStelle();
+
     std::unique_ptr<Zwischendatei> neu;
     try {
         neu = dateien.erstelleUnbenannte(ziel, privat);
@@ -111,9 +119,7 @@ std::unique_ptr<Ausgabe> ausgabeErstellen(Dateien& dateien, const std::string& p
         }
     } catch (const OrdnerVerweigert&) {
         if (!vorhandene) throw;
-        // As a plain program would: the table that is there is overwritten.
-        vorhandene->leeren();
-        return std::make_unique<DirekteAusgabe>(std::move(vorhandene));
+        return anOrtUndStelle();
     }
     // The earlier table goes once the new one is complete: its cached pages
     // are let go now, so that the new table's take their place, rather than

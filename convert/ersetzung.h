@@ -37,8 +37,9 @@ public:
 //   it for writing would be; a device or a FIFO is written straight into.
 // - Otherwise the table goes into a file beside the target, unnamed where
 //   the platform allows, and replaces the target when complete.
-// - Where the folder takes no new file but the existing file may be written,
-//   that file is written in place (then a failed run leaves it incomplete).
+// - Where the folder takes no new file, or the system would not let a new
+//   file replace the existing one, but that file may be written, it is
+//   written in place (then a failed run leaves it incomplete).
 // Throws AusgabeIstEingabe, SchreibFehler.
 std::unique_ptr<Ausgabe> ausgabeErstellen(Dateien& dateien, const std::string& pfad, const Dateikennung& eingabe);
 

@@ -31,6 +31,19 @@ constexpr std::array<unsigned char, 256> artenTabelle() {
 constexpr std::array<unsigned char, 256> kArten = artenTabelle();
 constexpr std::string_view kTitel = "Häää?";  // of every notice
 
+// Why a path that is there is still no cdb file; empty for one that is not there.
+std::string keineDatei(Dateiart art) {
+    switch (art) {
+        case Dateiart::Ordner: return "ist keine Datei, sondern ein Ordner";
+        case Dateiart::Pipe: return "ist keine Datei, sondern eine Pipe";
+        case Dateiart::Geraet: return "ist keine Datei, sondern ein Gerät";
+        case Dateiart::Andere: return "ist keine Datei";
+        case Dateiart::Fehlt:
+        case Dateiart::Datei: break;
+    }
+    return {};
+}
+
 bool istZiffer(char c) { return c >= '0' && c <= '9'; }
 char grossbuchstabe(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -49,7 +62,9 @@ Ausgang Form1::hinweis(std::string meldung, std::string pfad, std::string grund)
 }
 
 Ausgang Form1::exportieren() {
-    if (!dateien_.istDatei(Eingabedatei)) return hinweis("cdb-Datei nicht gefunden:", Eingabedatei);
+    if (const Dateiart art = dateien_.art(Eingabedatei); art != Dateiart::Datei) {
+        return hinweis("cdb-Datei nicht gefunden:", Eingabedatei, keineDatei(art));
+    }
     Ausgabedatei += format_ != nullptr ? format_->endung() : ".xls";
 
     Dateikennung eingabe;

@@ -62,6 +62,16 @@ TEST_F(ErsetzungTest, OrdnerOhneNeueDateienSchreibtDieTabelleAnIhremPlatz) {
     EXPECT_EQ(dateien.rechte["CDs.cdb.xls"], 0640);
 }
 
+TEST_F(ErsetzungTest, NichtErsetzbareTabelleWirdAnIhremPlatzGeschrieben) {
+    dateien.nichtErsetzbar.insert("CDs.cdb.xls");
+    dateien.dateien["CDs.cdb.xls"] = "eine längere frühere Tabelle";
+    dateien.rechte["CDs.cdb.xls"] = 0666;
+    EXPECT_EQ(lauf(), "");
+    EXPECT_EQ(dateien.dateien["CDs.cdb.xls"], "neu\r");
+    EXPECT_EQ(dateien.rechte["CDs.cdb.xls"], 0666);
+    EXPECT_TRUE(dateien.zwischennamen.empty()) << "no file beside the target";
+}
+
 TEST_F(ErsetzungTest, OrdnerOhneNeueDateienUndOhneTabelle) {
     dateien.ordnerVerweigert = true;
     EXPECT_EQ(lauf(), "Ausgabe-Datei nicht schreibbar:\r\rCDs.cdb.xls\r\rKeine Berechtigung");

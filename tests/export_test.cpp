@@ -160,7 +160,7 @@ const std::vector<Fehlerfall> kFehlerfaelle = {
          d.ordner.insert("CDs");
          f.Eingabedatei = f.Ausgabedatei = "CDs";
      },
-     "cdb-Datei nicht gefunden:\r\rCDs"},
+     "cdb-Datei nicht gefunden:\r\rCDs\r\rist keine Datei, sondern ein Ordner"},
     {"AusgabeWaereDieEingabe",
      [](SpeicherDateien& d, Form1& f) {
          d.dateien["liste.xls"] = d.dateien["CDs.cdb"];

@@ -68,6 +68,7 @@ public:
     }
     Dateikennung kennung() const override { return dateien_.kennungVon(pfad_); }
     bool regulaer() const override { return dateien_.geraete.count(pfad_) == 0; }
+    bool ersetzbar() const override { return dateien_.nichtErsetzbar.count(pfad_) == 0; }
     void leeren() override {
         geleert_ = true;
         dateien_.dateien[pfad_].clear();
@@ -137,7 +138,12 @@ Dateikennung SpeicherDateien::kennungVon(const std::string& pfad) const {
     return Dateikennung{1, std::hash<std::string>{}(aufgeloest(pfad))};
 }
 
-bool SpeicherDateien::istDatei(const std::string& pfad) { return dateien.count(aufgeloest(pfad)) != 0; }
+Dateiart SpeicherDateien::art(const std::string& pfad) {
+    const std::string ziel = aufgeloest(pfad);
+    if (ordner.count(ziel) != 0) return Dateiart::Ordner;
+    if (geraete.count(ziel) != 0) return Dateiart::Geraet;
+    return dateien.count(ziel) != 0 ? Dateiart::Datei : Dateiart::Fehlt;
+}
 
 std::unique_ptr<Eingabe> SpeicherDateien::oeffneEingabe(const std::string& pfad) {
     const auto datei = dateien.find(aufgeloest(pfad));

@@ -24,6 +24,7 @@ public:
     std::set<std::string> ordner;                  // paths that are folders
     std::set<std::string> geraete;                 // paths that are devices (written straight into)
     std::set<std::string> schreibgeschuetzt;       // files the process may not write
+    std::set<std::string> nichtErsetzbar;          // files the system would not let another replace
     std::map<std::string, std::string> verweise;   // link -> the path it leads to
     bool ordnerVerweigert = false;                 // the folder takes no new file
     bool mitUnbenannten = true;                    // the platform has files without a name
@@ -39,7 +40,7 @@ public:
     // The path `pfad` leads to, links followed.
     std::string aufgeloest(const std::string& pfad) const;
 
-    bool istDatei(const std::string& pfad) override;
+    Dateiart art(const std::string& pfad) override;
     std::unique_ptr<Eingabe> oeffneEingabe(const std::string& pfad) override;
     std::string ersetzungsziel(const std::string& pfad) override;
     std::unique_ptr<VorhandeneDatei> oeffneVorhandene(const std::string& pfad) override;

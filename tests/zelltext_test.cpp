@@ -65,24 +65,31 @@ TEST(Zelltext, LeerNurOhneZeichen) {
 
 TEST(Zelltext, SchneidetNachHoechstlaengeAb) {
     const std::size_t n = Zelltext::kHoechstlaenge;
+    std::string paare;  // "_x" again and again: each "_" escaped, so 8 to the library for 2 characters
+    for (int i = 0; i < 20000; ++i) paare += "_x";
     struct Grenzfall {
         std::string bytes;
-        std::size_t laenge;  // of the text, in bytes
+        std::size_t laenge;   // of the text, in bytes
+        std::size_t zeichen;  // of the cell's own text that it holds
         bool gekuerzt;
     };
     const std::vector<Grenzfall> faelle = {
-        {std::string(n, 'x'), n, false},
-        {std::string(n + 1, 'x'), n, true},
-        {std::string(n, '\xe4'), 2 * n, false},   // ä: one character, two UTF-8 bytes
-        {std::string(n + 5, '\xe4'), 2 * n, true},
-        {std::string(n - 1, 'x') + "_", n, false},
-        {std::string(n - 1, 'x') + "_x", n - 1, true},  // the escaped "_" no longer fits
-        {std::string(n, '\0'), (n / 7) * 7, true},       // each NUL counts as its escape
+        {std::string(n, 'x'), n, n, false},
+        {std::string(n + 1, 'x'), n, n, true},
+        {std::string(n, '\xe4'), 2 * n, n, false},  // ä: one character, two UTF-8 bytes
+        {std::string(n + 5, '\xe4'), 2 * n, n, true},
+        {std::string(n - 1, 'x') + "_", n, n, false},
+        {std::string(n - 1, 'x') + "_x", n - 1, n - 1, true},  // the escaped "_" no longer fits
+        {std::string(n, '\x01'), n, n, false},  // the library escapes a control character, counting it once
+        {std::string(n + 1, '\x1f'), n, n, true},
+        {std::string(n, '\0'), (n / 7) * 7, n / 7, true},  // a NUL is escaped here, counting 7
+        {paare, 4095 * 8 + 7, 4095 * 2 + 1, true},
     };
     for (const auto& fall : faelle) {
         Zelltext z;
         z.anhaengen(fall.bytes.data(), fall.bytes.size());
         EXPECT_EQ(z.text().size(), fall.laenge) << fall.bytes.size() << " Bytes";
+        EXPECT_EQ(z.zeichen(), fall.zeichen) << fall.bytes.size() << " Bytes";
         EXPECT_EQ(z.gekuerzt(), fall.gekuerzt) << fall.bytes.size() << " Bytes";
     }
 }

@@ -34,6 +34,15 @@ keine_anzeige "beide antworten nicht" WAYLAND_DISPLAY="wayland-$frei" DISPLAY=":
 keine_anzeige "Qt-Plattform xcb ohne X" QT_QPA_PLATFORM=xcb DISPLAY=":$frei"
 
 . "$(dirname "$0")/../xvfb.sh"
+# An X server that takes the connection but never answers: stopped.
+mkdir "$o/angehalten"
+xvfb_starten "$o/angehalten"
+angehalten=$DISPLAY
+kill -STOP $XVFB_PID
+keine_anzeige "X-Anzeige angehalten" DISPLAY="$angehalten"
+kill -KILL $XVFB_PID
+wait $XVFB_PID 2>/dev/null
+
 xvfb_starten "$o"
 trap 'kill $XVFB_PID 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
 export QT_QPA_PLATFORM=

@@ -76,13 +76,15 @@ else
 fi
 
 # 4. What an earlier table keeps. als BENUTZER BEFEHL...: runs as that user
-#    (as root, the command itself).
+#    (as root, the command itself), from a copy of the program that user
+#    can reach.
 als() {
     local wer=$1
     shift
     if [ "$wer" = root ]; then "$@"; else runuser -u "$wer" -- "$@"; fi
 }
 benutzer=root
+fuer_alle=$(erreichbar "$programm")
 if ich_bin_root; then
     benutzer="root cdb2xls-probe"
     id cdb2xls-probe >/dev/null 2>&1 || useradd --system --no-create-home cdb2xls-probe
@@ -93,7 +95,7 @@ for wer in $benutzer; do
     cp "$beispiel" "$o/CDs.cdb"
     [ "$wer" != root ] && chown "$wer" "$o" "$o/CDs.cdb"
     # als_lauf NAME ARGUMENTE...: the program as $wer in $o
-    als_lauf() { (cd "$o" && als "$wer" "$programm" "$@" 2>"$o/.fehler"); status=$?; fehler=$(cat "$o/.fehler"); rm -f "$o/.fehler"; }
+    als_lauf() { (cd "$o" && als "$wer" "$fuer_alle" "$@" 2>"$o/.fehler"); status=$?; fehler=$(cat "$o/.fehler"); rm -f "$o/.fehler"; }
 
     printf 'alt\r' > "$o/privat.xls" && chmod 600 "$o/privat.xls" && chown "$wer" "$o/privat.xls"
     als_lauf CDs.cdb privat
@@ -119,6 +121,20 @@ for wer in $benutzer; do
             erwarte "root: fremde Tabelle behält Besitzer und Rechte" "$status:$(stat -c %U:%G:%a "$o/fremd.xls")" \
                 "0:nobody:nogroup:640"
         }
+        # An ACL goes over whole: the named user keeps access, the group
+        # gets no more than it had.
+        printf 'alt\r' > "$o/acl.xls" && chmod 600 "$o/acl.xls"
+        if command -v setfacl >/dev/null && setfacl -m u:cdb2xls-probe:rw "$o/acl.xls" 2>/dev/null; then
+            vorher=$(getfacl --omit-header "$o/acl.xls" 2>/dev/null)
+            als_lauf CDs.cdb acl
+            erwarte "root: ACL bleibt" "$status:$(getfacl --omit-header "$o/acl.xls" 2>/dev/null)" "0:$vorher"
+            erwarte "root: ACL: Rechte" "$(stat -c %a "$o/acl.xls")" 660
+            erwarte_inhalt "root: ACL: Tabelle" "$o/acl.xls" "$tabelle"
+            runuser -u cdb2xls-probe -- sh -c ": >> '$o/acl.xls'"
+            erwarte "root: ACL: der genannte Benutzer darf schreiben" "$?" 0
+        else
+            echo "übersprungen: ACL (setfacl fehlt oder das Dateisystem hat keine ACLs)"
+        fi
     else
         # A folder that takes no new file: the table is written in place;
         # a new table cannot be made there at all.
@@ -130,6 +146,19 @@ for wer in $benutzer; do
         als_lauf CDs.cdb neu
         erwarte "$wer: Ordner ohne Schreibrecht: keine neue Tabelle" "$status:$fehler" \
             "1:cdb2xls: Ausgabe-Datei nicht schreibbar: neu.xls: Permission denied"
+        # A sticky folder open to all (as /tmp), another user's table that
+        # all may write: the rename would be refused, so it is written in
+        # place, decided before any work.
+        chmod 1777 "$o"
+        printf 'eine längere frühere Tabelle\r' > "$o/fremd.xls" && chown nobody "$o/fremd.xls" && chmod 666 "$o/fremd.xls"
+        als_lauf CDs.cdb fremd
+        erwarte "$wer: klebriger Ordner, fremde Tabelle: an Ort und Stelle" \
+            "$status:$fehler:$(stat -c %U:%a "$o/fremd.xls")" "0::nobody:666"
+        erwarte_inhalt "$wer: klebriger Ordner, fremde Tabelle: Tabelle" "$o/fremd.xls" "$tabelle"
+        printf 'alt\r' > "$o/eigen.xls" && chown "$wer" "$o/eigen.xls"
+        als_lauf CDs.cdb eigen
+        erwarte "$wer: klebriger Ordner, eigene Tabelle: ersetzt" "$status:$fehler:$(stat -c %U "$o/eigen.xls")" "0::$wer"
+        chmod 755 "$o"
     fi
     erwarte_keine_reste "$wer: keine Reste" "$o"
 done
@@ -211,5 +240,97 @@ print(subprocess.run(sys.argv[1:], stderr=w, cwd=os.environ["ORT"]).returncode)'
 }
 erwarte "stderr geschlossenes Rohr: Warnung" "$(ORT=$o rohr_zu ohne.cdb)" 0
 erwarte "stderr geschlossenes Rohr: Fehler" "$(ORT=$o rohr_zu fehlt.cdb)" 1
+
+# 9. Modules come only from the program's own folders, never from the
+#    current one: one planted there is not loaded, with /proc, without it,
+#    and with a program path longer than PATH_MAX. A broken module beside
+#    the program is reported with its own error.
+o=$(neuer_ordner)
+cp "$beispiel" "$o/CDs.cdb"
+for modul in cdb2xls-xlsx.so cdb2xls-fenster.so; do
+    printf '#include <stdio.h>\n__attribute__((constructor)) static void geladen(void) { fclose(fopen("GELADEN", "w")); }\n' |
+        gcc -shared -fPIC -x c -o "$o/$modul" -
+done
+untergeschoben() {  # untergeschoben NAME: nothing planted was loaded
+    erwarte "$1: untergeschobenes Modul nicht geladen" "$(ls "$o/GELADEN" 2>/dev/null)" ""
+    rm -f "$o/GELADEN"
+}
+(cd "$o" && "$programm" --xlsx CDs.cdb 2>/dev/null && DISPLAY=:1 "$programm" --desktop fehlt.cdb 2>/dev/null)
+untergeschoben "mit /proc"
+if ! ich_bin_root || ! unshare -m true 2>/dev/null || [ -z "$schlicht" ]; then
+    echo "übersprungen: Module ohne /proc (braucht root, unshare und ein Programm ohne Sanitizer)"
+else
+    ohne_proc() { (cd "$o" && unshare -m sh -c 'umount -l /proc && exec "$@"' _ "$@" 2>"$o/.fehler"); status=$?; fehler=$(cat "$o/.fehler"); rm -f "$o/.fehler"; }
+    rm -f "$o/CDs.cdb.xlsx"
+    ohne_proc "$schlicht" --xlsx CDs.cdb
+    untergeschoben "ohne /proc, --xlsx"
+    erwarte "ohne /proc: --xlsx aus dem Programmordner" "$status:$fehler:$(head -c 2 "$o/CDs.cdb.xlsx" 2>/dev/null)" "0::PK"
+    ohne_proc env DISPLAY=:1 "$schlicht" --desktop fehlt.cdb
+    untergeschoben "ohne /proc, Fenster"
+fi
+# The program far down a tree, run by a relative path from a folder that
+# holds the planted modules: its absolute path is longer than PATH_MAX.
+n=$(printf 'v%.0s' $(seq 200))
+(
+    cd "$o" || exit
+    for _ in $(seq 12); do mkdir "$n" && cd "$n" || exit; done
+    cp "$o/CDs.cdb" "$o/cdb2xls-xlsx.so" .
+    tief=$(printf "$n/%.0s" $(seq 11))
+    mkdir -p "$tief" && cp "$programm" "$tief/"
+    "./${tief}cdb2xls" --xlsx CDs.cdb 2>"$o/.fehler"
+    echo "$?:$(ls GELADEN 2>/dev/null)" >"$o/.status"
+)
+erwarte "Programmpfad länger als PATH_MAX: nicht verfügbar, nichts geladen" \
+    "$(cat "$o/.status"):$(grep -c -- '--xlsx ist nicht verfügbar: Programmordner unbekannt' "$o/.fehler")" "1::1"
+rm -rf "${o:?}/$n" "$o/.status" "$o/.fehler"
+# Broken modules beside a copy of the program: the loader's own reason.
+kaputt=$(erreichbar "$programm")
+k=$(dirname "$kaputt")
+for fall in "Müll:$(printf 'kein ELF %.0s' $(seq 20)):invalid ELF header" "leer::file too short"; do
+    IFS=: read -r name inhalt grund <<<"$fall"
+    printf '%s' "$inhalt" >"$k/cdb2xls-xlsx.so"
+    (cd "$o" && "$kaputt" --xlsx CDs.cdb kaputt 2>"$o/.fehler")
+    erwarte "kaputtes Modul ($name): Status 1, der erste Grund" \
+        "$?:$(grep -c "^cdb2xls: --xlsx ist nicht verfügbar: $k/cdb2xls-xlsx.so: $grund" "$o/.fehler"):$(grep -c 'No such file' "$o/.fehler")" \
+        "1:1:0"
+    printf '%s' "$inhalt" >"$k/cdb2xls-fenster.so"
+    (cd "$o" && DISPLAY=:1 "$kaputt" 2>"$o/.fehler")
+    erwarte "kaputtes Fenstermodul ($name): Status 1, der erste Grund" \
+        "$?:$(grep -c "^cdb2xls: Fenster nicht verfügbar: $k/cdb2xls-fenster.so: $grund" "$o/.fehler")" "1:1"
+done
+untergeschoben "kaputte Module"
+
+# 10. A link whose target is missing: the table is made where it points,
+#     and the link stays a link.
+o=$(neuer_ordner)
+cp "$beispiel" "$o/CDs.cdb"
+mkdir "$o/unter"
+ln -s unter/ziel.xls "$o/hin.xls"
+ln -s hin.xls "$o/kette.xls"
+lauf "$o" CDs.cdb kette
+erwarte "ins Leere zeigender Verweis: Status" "$status:$fehler" "0:"
+erwarte "ins Leere zeigender Verweis: bleibt ein Verweis" "$(readlink "$o/kette.xls"):$(readlink "$o/hin.xls")" "hin.xls:unter/ziel.xls"
+erwarte_inhalt "ins Leere zeigender Verweis: sein Ziel hat die Tabelle" "$o/unter/ziel.xls" "$tabelle"
+ln -s fehlt/ziel.xls "$o/nirgends.xls"
+lauf "$o" CDs.cdb nirgends
+erwarte "Verweis in einen fehlenden Ordner" "$status:$fehler:$(readlink "$o/nirgends.xls")" \
+    "1:cdb2xls: Ausgabe-Datei nicht schreibbar: nirgends.xls: No such file or directory:fehlt/ziel.xls"
+erwarte_keine_reste "Verweise: keine Reste" "$o"
+
+# 11. An input that is there but is no file says what it is, and nothing
+#     is written.
+o=$(neuer_ordner)
+mkfifo "$o/rohr.cdb"
+mkdir "$o/ordner.cdb"
+for fall in "rohr.cdb:eine Pipe" "ordner.cdb:ein Ordner" "/dev/null:ein Gerät"; do
+    IFS=: read -r eingabe art <<<"$fall"
+    lauf "$o" "$eingabe" liste
+    erwarte "keine Datei ($art)" "$status:$fehler" "1:cdb2xls: cdb-Datei nicht gefunden: $eingabe: ist keine Datei, sondern $art"
+done
+(cd "$o" && timeout 20 "$programm" <(cat "$beispiel") liste 2>"$o/.fehler")
+erwarte "keine Datei (<(…))" "$?:$(sed 's|/dev/fd/[0-9]*|/dev/fd/N|' "$o/.fehler")" \
+    "1:cdb2xls: cdb-Datei nicht gefunden: /dev/fd/N: ist keine Datei, sondern eine Pipe"
+rm -f "$o/.fehler"
+erwarte "keine Datei: nichts geschrieben" "$(ls -A "$o" | sort | tr '\n' ' ')" "ordner.cdb rohr.cdb "
 
 ergebnis

@@ -43,6 +43,18 @@ aufzuraeumen=("$testwurzel")
 neuer_ordner() { mktemp -d "$testwurzel/XXXXXX"; }
 trap 'rm -rf "${aufzuraeumen[@]}"' EXIT
 
+# erreichbar PROGRAMM: a copy of the program and the modules beside it in a
+# folder every user may enter, for the checks run as an unprivileged user:
+# the build itself may lie where only root may go (a checkout under /root).
+erreichbar() {
+    local ordner
+    ordner=$(neuer_ordner)
+    chmod 755 "$ordner"
+    cp "$1" "$ordner/"
+    for modul in "$(dirname "$1")"/cdb2xls-*.so; do [ -e "$modul" ] && cp "$modul" "$ordner/"; done
+    echo "$ordner/$(basename "$1")"
+}
+
 ergebnis() {
     echo "$bestanden passed, $fehlgeschlagen failed"
     [ "$fehlgeschlagen" -eq 0 ]

@@ -90,8 +90,10 @@ ergaenze() {  # ergaenze WORT...: what bash offers for the last word
         _cdb2xls cdb2xls "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD-1]}"
         printf "%s\n" "${COMPREPLY[@]}" | LC_ALL=C sort | tr "\n" " "' _ "$baum/usr/share/bash-completion/completions/cdb2xls" "$@")
 }
-erwarte "Ergänzung: Optionen" "$(ergaenze cdb2xls --)" "-- --desktop --help --version "
-erwarte "Ergänzung: cdb-Dateien und Ordner" "$(ergaenze cdb2xls '')" "-x.cdb B.CDB Ordner a.cdb "
+erwarte "Ergänzung: Optionen" "$(ergaenze cdb2xls --)" "-- --desktop --help --version --xlsx "
+erwarte "Ergänzung: Optionen nach --xlsx" "$(ergaenze cdb2xls --xlsx --d)" "--desktop "
+erwarte "Ergänzung: cdb-Dateien und Ordner, -Namen mit ./" "$(ergaenze cdb2xls '')" "./-x.cdb B.CDB Ordner a.cdb "
+erwarte "Ergänzung: Ausgabename nach --xlsx EINGABE" "$(ergaenze cdb2xls --xlsx a.cdb c)" "c.txt "
 erwarte "Ergänzung: nach -- sind -Namen Dateien" "$(ergaenze cdb2xls -- -)" "-x.cdb "
 
 for groesse in 16 32 48 64 128 256; do

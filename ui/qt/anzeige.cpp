@@ -7,23 +7,56 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <sys/un.h>
 #include <unistd.h>
 #include <xcb/xcb.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstring>
 
 namespace cdb2xls::qt {
 namespace {
 
-// The X server answers and lets us in (xcb does the authorisation, as Qt's
-// own xcb platform would).
+// How long a display server may take to answer the probe. A server that
+// takes the connection but never answers (stopped, hung) would otherwise
+// hold the program forever: xcb_connect waits for its reply without limit.
+constexpr int kAntwortfristMs = 2000;
+
+// The X server answers in time and lets us in (xcb does the authorisation,
+// as Qt's own xcb platform would). The probe runs in a child process, which
+// is given up when it has not answered in time; the program has no other
+// thread yet, so the child may use xcb.
 bool xAntwortet(const QByteArray& anzeige) {
-    xcb_connection_t* verbindung = xcb_connect(anzeige.isEmpty() ? nullptr : anzeige.constData(), nullptr);
-    const bool offen = xcb_connection_has_error(verbindung) == 0;
-    xcb_disconnect(verbindung);
-    return offen;
+    int rohr[2];
+    if (::pipe2(rohr, O_CLOEXEC) != 0) return false;
+    const pid_t kind = ::fork();
+    if (kind == 0) {
+        ::close(rohr[0]);
+        xcb_connection_t* verbindung = xcb_connect(anzeige.isEmpty() ? nullptr : anzeige.constData(), nullptr);
+        const char offen = xcb_connection_has_error(verbindung) == 0 ? 1 : 0;
+        [[maybe_unused]] const ssize_t n = ::write(rohr[1], &offen, 1);
+        ::_exit(0);
+    }
+    ::close(rohr[1]);
+    char offen = 0;
+    if (kind > 0) {
+        pollfd warten{rohr[0], POLLIN, 0};
+        int bereit;
+        do {
+            bereit = ::poll(&warten, 1, kAntwortfristMs);
+        } while (bereit < 0 && errno == EINTR);
+        if (bereit <= 0 || ::read(rohr[0], &offen, 1) != 1) offen = 0;
+        ::kill(kind, SIGKILL);
+        while (::waitpid(kind, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    ::close(rohr[0]);
+    return offen == 1;
 }
 
 // The Wayland compositor's socket takes a connection.

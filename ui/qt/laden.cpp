@@ -22,16 +22,20 @@ bool anzeigeVorhanden() {
     return gesetzt("QT_QPA_PLATFORM") || gesetzt("DISPLAY") || gesetzt("WAYLAND_DISPLAY");
 }
 
-// The module's function `name`, or null when there is none; said once.
-void* funktion(const char* name) {
-    std::string grund;
-    void* gefunden = modulFunktion(CDB2XLS_MODUL_NAME, name, grund);
+// The module's function `name`; what keeps it from being had is said once.
+Modulfunktion funktion(const char* name) {
+    Modulfunktion gefunden = modulFunktion(CDB2XLS_MODUL_NAME, name);
     static bool gesagt = false;
-    if (gefunden == nullptr && !gesagt) {
+    if (gefunden.funktion == nullptr && !gesagt) {
         gesagt = true;
-        // The window comes in a package of its own, with Qt.
-        std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar (es braucht das Paket cdb2xls-fenster und Qt 6): %s\n",
-                     grund.c_str());
+        if (gefunden.fehlt) {
+            // The window comes in a package of its own, with Qt.
+            std::fprintf(stderr,
+                         "cdb2xls: Fenster nicht verfügbar (es braucht das Paket cdb2xls-fenster und Qt 6): %s\n",
+                         gefunden.grund.c_str());
+        } else {
+            std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar: %s\n", gefunden.grund.c_str());
+        }
     }
     return gefunden;
 }
@@ -40,8 +44,13 @@ void* funktion(const char* name) {
 
 std::optional<int> fensterZeigen(int& argc, char** argv, const Umwandlung& umwandlung) {
     if (!anzeigeVorhanden()) return std::nullopt;
-    const auto zeigen = reinterpret_cast<Cdb2xlsFensterZeigen>(funktion("cdb2xls_fenster_zeigen"));
-    if (zeigen == nullptr) return std::nullopt;
+    const Modulfunktion gefunden = funktion("cdb2xls_fenster_zeigen");
+    const auto zeigen = reinterpret_cast<Cdb2xlsFensterZeigen>(gefunden.funktion);
+    if (zeigen == nullptr) {
+        // Not installed: as without a display. Installed but broken: a failure.
+        if (gefunden.fehlt) return std::nullopt;
+        return 1;
+    }
     const int status = zeigen(&argc, argv, &umwandlung);
     if (status == CDB2XLS_KEINE_ANZEIGE) return std::nullopt;
     return status;
@@ -49,7 +58,7 @@ std::optional<int> fensterZeigen(int& argc, char** argv, const Umwandlung& umwan
 
 bool hinweisImFensterZeigen(int& argc, char** argv, const Hinweis& hinweis) {
     if (!anzeigeVorhanden()) return false;
-    const auto zeigen = reinterpret_cast<Cdb2xlsHinweisZeigen>(funktion("cdb2xls_hinweis_zeigen"));
+    const auto zeigen = reinterpret_cast<Cdb2xlsHinweisZeigen>(funktion("cdb2xls_hinweis_zeigen").funktion);
     return zeigen != nullptr && zeigen(&argc, argv, &hinweis);
 }
 
