@@ -9,8 +9,8 @@
 // A run from the command line never shows a window and never waits: its
 // notices go to stderr. Only --desktop, which the desktop entry passes, shows
 // them as message boxes as well.
-#include "app/arbeitsmappe.h"
-#include "app/systemdateien.h"
+#include "xlsx/arbeitsmappe.h"
+#include "system/systemdateien.h"
 #include "convert/lauf.h"
 #include "res/version.h"
 #include "ui/fenster.h"
@@ -30,7 +30,7 @@ namespace {
 
 constexpr int kStatusFehler = 1;
 constexpr int kStatusAufruf = 2;
-constexpr const char* kProgramm = "cdb2xls";
+using cdb2xls::kProgramm;
 
 void aufrufZeigen(std::FILE* ziel) {
     std::fprintf(ziel, "Aufruf: %s [OPTION]... EINGABE.cdb [AUSGABE]\n", kProgramm);
@@ -46,6 +46,7 @@ void hilfeZeigen() {
         "TAB-getrennten Zellen, eine Zeile je CD, nach AUSGABE.xls; ohne AUSGABE nach\n"
         "EINGABE.cdb.xls. Jeder Aufruf wandelt eine cdb-Datei um. Ohne Argumente zeigt\n"
         "das Programm ein Fenster, auf das die cdb-Datei gezogen werden kann.\n"
+        "Das Programm spricht Deutsch (its messages and its window are German).\n"
         "\n"
         "  --xlsx     eine Excel-Arbeitsmappe AUSGABE.xlsx schreiben (Office Open XML,\n"
         "             jede Zelle Text) statt der TAB-getrennten Tabelle AUSGABE.xls\n"
@@ -93,7 +94,7 @@ class Befehlszeilenmeldung final : public cdb2xls::Meldestelle {
 public:
     Befehlszeilenmeldung(int& argc, char** argv, bool desktop) : argc_(argc), argv_(argv), desktop_(desktop) {}
     void melden(const cdb2xls::Hinweis& hinweis) override {
-        std::fprintf(stderr, "%s: %s\n", kProgramm, hinweis.zeile().c_str());
+        std::fprintf(stderr, "%s\n", hinweis.zeile().c_str());
         if (desktop_) cdb2xls::hinweisImFensterZeigen(argc_, argv_, hinweis);
     }
     void ohneListe(const std::string& eingabe) override {
@@ -176,14 +177,13 @@ int main(int argc, char** argv) {
     cdb2xls::SystemDateien dateien;
     if (dateinamen.empty()) {
         const auto umwandlung = [&dateien, &format](const std::string& pfad, cdb2xls::Meldestelle& fenster) {
-            return cdb2xls::umwandeln(dateien, fenster, pfad, pfad, format.get()).exitStatus();
+            return cdb2xls::umwandeln(dateien, fenster, pfad, {}, format.get()).exitStatus();
         };
         if (const auto status = cdb2xls::fensterZeigen(argc, argv, umwandlung)) return *status;
         return falscherAufruf();
     }
 
     Befehlszeilenmeldung meldung(argc, argv, desktop);
-    const std::string& eingabe = dateinamen[0];
-    const std::string& ausgabe = dateinamen.size() > 1 && !dateinamen[1].empty() ? dateinamen[1] : eingabe;
-    return cdb2xls::umwandeln(dateien, meldung, eingabe, ausgabe, format.get()).exitStatus();
+    const std::string ausgabe = dateinamen.size() > 1 ? dateinamen[1] : std::string();
+    return cdb2xls::umwandeln(dateien, meldung, dateinamen[0], ausgabe, format.get()).exitStatus();
 }

@@ -1,7 +1,7 @@
 // cdb2xls.exe: converts the cdb file named on the command line at once, or,
 // started without arguments, shows the window that takes a dropped file.
-#include "app/systemdateien.h"
-#include "app/text_win32.h"
+#include "system/systemdateien.h"
+#include "system/text_win32.h"
 #include "convert/form1.h"
 #include "convert/lauf.h"
 #include "ui/win32/form1.h"

@@ -22,9 +22,13 @@ function(gepackt quelle ziel)
   set(CDB2XLS_DESKTOPDATEIEN ${CDB2XLS_DESKTOPDATEIEN} ${ziel} PARENT_SCOPE)
 endfunction()
 
-gepackt(${CMAKE_SOURCE_DIR}/res/man/cdb2xls.1 ${CDB2XLS_ERZEUGT}/man/en/cdb2xls.1.gz)
-gepackt(${CMAKE_SOURCE_DIR}/res/man/cdb2xls.de.1 ${CDB2XLS_ERZEUGT}/man/de/cdb2xls.1.gz)
-gepackt(${CMAKE_SOURCE_DIR}/res/debian/changelog ${CDB2XLS_ERZEUGT}/changelog.gz)
+# The files that name the version, written from their templates.
+foreach(vorlage man/cdb2xls.1 man/cdb2xls.de.1 debian/changelog de.quorb.cdb2xls.metainfo.xml)
+  configure_file(${CMAKE_SOURCE_DIR}/res/${vorlage}.in ${CDB2XLS_ERZEUGT}/${vorlage} @ONLY)
+endforeach()
+gepackt(${CDB2XLS_ERZEUGT}/man/cdb2xls.1 ${CDB2XLS_ERZEUGT}/man/en/cdb2xls.1.gz)
+gepackt(${CDB2XLS_ERZEUGT}/man/cdb2xls.de.1 ${CDB2XLS_ERZEUGT}/man/de/cdb2xls.1.gz)
+gepackt(${CDB2XLS_ERZEUGT}/debian/changelog ${CDB2XLS_ERZEUGT}/changelog.gz)
 install(FILES ${CDB2XLS_ERZEUGT}/man/en/cdb2xls.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT programm)
 install(FILES ${CDB2XLS_ERZEUGT}/man/de/cdb2xls.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/de/man1 COMPONENT programm)
 install(FILES res/cdb2xls.bash-completion RENAME cdb2xls
@@ -47,7 +51,7 @@ if(CDB2XLS_QT)
   install(FILES ${CDB2XLS_ERZEUGT}/icons/scalable/cdb2xls.svg
     DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT fenster)
   install(FILES res/cdb2xls.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT fenster)
-  install(FILES res/de.quorb.cdb2xls.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT fenster)
+  install(FILES ${CDB2XLS_ERZEUGT}/de.quorb.cdb2xls.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT fenster)
   install(FILES res/debian/cdb2xls-fenster.lintian-overrides RENAME cdb2xls-fenster
     DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides COMPONENT fenster)
 endif()

@@ -3,13 +3,13 @@
 namespace cdb2xls {
 
 std::string Hinweis::text() const {
-    std::string t = Meldung + "\r\r" + Pfad;
-    if (!Grund.empty()) t += "\r\r" + Grund;
+    std::string t;
+    for (const std::string& absatz : absaetze()) t += (t.empty() ? "" : "\r\r") + absatz;
     return t;
 }
 
 std::string Hinweis::zeile() const {
-    std::string z = Meldung + " " + Pfad;
+    std::string z = std::string(kProgramm) + ": " + Meldung + " " + Pfad;
     if (!Grund.empty()) z += ": " + Grund;
     return z;
 }

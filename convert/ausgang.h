@@ -5,8 +5,12 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace cdb2xls {
+
+// The program's name, as every line it writes on stderr begins.
+inline constexpr char kProgramm[] = "cdb2xls";
 
 // A message for the user: a box with the stop icon in the window, a line on
 // the command line.
@@ -16,9 +20,16 @@ struct Hinweis {
     std::string Pfad;     // the file it is about
     std::string Grund;    // the system's reason, may be empty
 
-    // The message box text: Meldung, two CRs, Pfad (and two CRs and Grund).
+    // The paragraphs of the message box: Meldung, Pfad (and Grund). Inline:
+    // the window module lays out its box with it and holds no core.
+    std::vector<std::string> absaetze() const {
+        std::vector<std::string> a{Meldung, Pfad};
+        if (!Grund.empty()) a.push_back(Grund);
+        return a;
+    }
+    // The message box text: the paragraphs, two CRs between them.
     std::string text() const;
-    // One line for stderr: "Meldung Pfad" (": Grund").
+    // One line for stderr: "cdb2xls: Meldung Pfad" (": Grund").
     std::string zeile() const;
 };
 

@@ -52,6 +52,18 @@ public:
         return kommas(ab, bis, 3, hinter) == 3 ? hinter : kKeins;
     }
 
+    // How many CRs lie in [ab, bis).
+    std::size_t crs(std::size_t ab, std::size_t bis) const {
+        std::size_t anzahl = 0;
+        for (std::size_t wort = ab / 64; wort * 64 < bis && wort < woerter_; ++wort) {
+            std::uint64_t bits = cr_[wort];
+            if (wort == ab / 64) bits &= ~std::uint64_t{0} << (ab % 64);
+            if (bis - wort * 64 < 64) bits &= (std::uint64_t{1} << (bis - wort * 64)) - 1;
+            anzahl += static_cast<std::size_t>(std::popcount(bits));
+        }
+        return anzahl;
+    }
+
     // Counts the commas in [ab, bis), up to `hoechstens`; `hinter` is then
     // the position just past the last one counted (unchanged when none).
     int kommas(std::size_t ab, std::size_t bis, int hoechstens, std::size_t& hinter) const {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -109,25 +110,17 @@ bool Form1::listeUmwandeln() {
     return inListe_;
 }
 
-// The usual list lines, whole within the block, from `p` on in one tight
-// loop: the rules of stueck() for lines that are all at hand, with the row's
-// column and the write position in registers (the fields of the current
-// line are not kept up; stueck() sets them again for its line). It stops at
-// the first line it leaves to stueck() and returns where that begins: an
-// empty line (the list's end), a numbered entry in any but the usual form
-// (one or two digits, ":", three commas), a line that ends in the block's
-// last byte or beyond, one that does not fit what is left of the output
-// buffer. (The fuzz target holds the two ways against each other: a small
-// block leaves almost every line to stueck().)
+// The rules of stueck() for lines that are all at hand, with the row's
+// column and the write position in registers (its contract: form1.h).
 std::size_t Form1::ganzeZeilen(std::size_t p) {
     if (!inListe_ || phase_ != Phase::Zeilenanfang) return p;
-    // Room for a line's TABs (at most 99 + 7 - 1, in steps of 16) and
-    // its text's last step beyond the line's length.
-    constexpr std::size_t kZugabe = 112 + Schreiber::kUeberhang;
     const char* block = EingabeNr->daten();
-    const std::size_t grenze = EingabeNr->groesse() - 1;
+    const std::size_t groesse = EingabeNr->groesse();
+    const std::size_t grenze = groesse - 1;
+    assert(p < groesse && (p == 0 || block[p - 1] == '\r' || block[p - 1] == '\n'));
+    const std::size_t anfang = p;
     const Blockmasken masken = EingabeNr->scan().masken();
-    Schreiber::Direkt aus(*AusgabeNr, 4096);
+    Schreiber::Direkt aus(*AusgabeNr, kDirektRaum);
     int ist = IstSpalte;
     // The search for the next CR goes on from the last one, not from where
     // the line begins: whether a LF follows is for `p` only, and the next
@@ -136,9 +129,9 @@ std::size_t Form1::ganzeZeilen(std::size_t p) {
     for (;;) {
         const std::size_t cr = masken.crAb(suche);
         suche = cr + 1;
-        if (cr >= grenze) break;  // kKeins too
+        if (cr >= grenze) break;
         const std::size_t anzahl = cr - p;
-        if (anzahl == 0 || !aus.passt(anzahl + kZugabe)) break;
+        if (anzahl == 0 || !aus.passt(anzahl + kZeilenZugabe)) break;
         const char* text = block + p;
         const unsigned char art = kArten[static_cast<unsigned char>(text[0])];
         if (art == kNummer) {
@@ -149,6 +142,7 @@ std::size_t Form1::ganzeZeilen(std::size_t p) {
                 i = 2;
             }
             if (i >= anzahl || text[i] != ':') break;
+            static_assert(kHoechsteSchnelleNummer == 99, "two digits at most");
             const std::size_t hinter = masken.hinterDemDrittenKomma(p + i, cr);
             if (hinter == Blockmasken::kKeins) break;
             const int soll = wert + 7;
@@ -168,7 +162,9 @@ std::size_t Form1::ganzeZeilen(std::size_t p) {
         p = cr + 1;
         p += block[p] == '\n' ? 1 : 0;
     }
+    assert(p <= groesse && phase_ == Phase::Zeilenanfang && ist >= 1);
     IstSpalte = ist;
+    schnelleZeilen_ += masken.crs(anfang, p);
     return p;
 }
 

@@ -51,7 +51,8 @@ public:
 
     // Splits the command line's argument text (quotes included, without the
     // program's own name) into Eingabedatei and Ausgabedatei. False when it is
-    // empty; then only Zeile has changed. Defined in app/.
+    // empty; then only Zeile has changed. A missing output name is the
+    // input's (ausgabeName). Windows hands its raw command line over.
     bool BefehlszeilenParameter(std::string_view argumenttext);
 
     // Writes Zeichen to the output unchanged. Throws SchreibFehler.
@@ -61,6 +62,10 @@ public:
     // table Ausgabedatei + ".xls". Call once; both files are closed when it
     // returns.
     Ausgang exportieren();
+
+    // How many lines the fast path took (ganzeZeilen), for the tests and the
+    // benchmark: on a usual file, all but a few near block ends.
+    std::uint64_t schnelleZeilen() const { return schnelleZeilen_; }
 
 private:
     // What the rest of the current line is for.
@@ -74,6 +79,23 @@ private:
     };
 
     bool listeUmwandeln();
+
+    // The fast path: the usual list lines from block position `p` on, in one
+    // loop that calls nothing; returns where the first line begins that it
+    // leaves to stueck() (`p` when it takes none).
+    // - It takes a line only in the list, at a line's start (phase_
+    //   Zeilenanfang), whole within the block with its CR before the block's
+    //   last byte (so that a LF after it is in sight), and when the output
+    //   buffer has room for the line and kZeilenZugabe (ueberhang.h).
+    // - Of those it takes lettered fields, "$" lines, lines of no kind, and
+    //   numbered entries of one or two digits, ":" and three commas.
+    // - It leaves to stueck() an empty line (the list's end), any other
+    //   numbered entry, and everything it cannot take as above.
+    // - It keeps IstSpalte up and phase_ at Zeilenanfang; Zeile,
+    //   ErstesZeichen, SollSpalte, TextAnfang and zeilenStelle_ are stale
+    //   after it, until stueck() sets them for its next line.
+    // The two paths write the same table; the fuzz target holds them
+    // against each other (a small block leaves almost every line to stueck).
     std::size_t ganzeZeilen(std::size_t p);
     void stueck(const char* text, std::size_t anzahl, bool zeilenende);
     void zeileBeginnen(char erstes);
@@ -101,6 +123,7 @@ private:
     std::uint64_t auszulassen_ = 0;
     Zahlleser zahl_;
     int kommas_ = 0;
+    std::uint64_t schnelleZeilen_ = 0;
 };
 
 }  // namespace cdb2xls

@@ -6,11 +6,15 @@
 
 namespace cdb2xls {
 
+std::string ausgabeName(const std::string& eingabe, const std::string& ausgabe) {
+    return ausgabe.empty() ? eingabe : ausgabe;
+}
+
 Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe,
                   Tabellenformat* format) {
     Form1 form(dateien, Form1::kBlockgroesse, format);
+    form.Ausgabedatei = ausgabeName(eingabe, ausgabe);
     form.Eingabedatei = std::move(eingabe);
-    form.Ausgabedatei = std::move(ausgabe);
     const Ausgang ausgang = form.exportieren();
     if (ausgang.hinweis) {
         meldestelle.melden(*ausgang.hinweis);

@@ -21,9 +21,15 @@ public:
     virtual void ohneListe(const std::string& eingabe) { (void)eingabe; }
 };
 
-// Converts the list section of `eingabe` into the table `ausgabe` + ".xls"
-// (or, with a `format`, + its ending, in its form) and hands a notice to
-// `meldestelle`. The front end ends the program with the result's exit status.
+// The output name of a run: `ausgabe`, or, when none is given (empty), the
+// input's own name, so that the table lands beside the input and is named
+// after it ("CDs.cdb" gives "CDs.cdb.xls").
+std::string ausgabeName(const std::string& eingabe, const std::string& ausgabe);
+
+// Converts the list section of `eingabe` into the table
+// ausgabeName(eingabe, ausgabe) + ".xls" (or, with a `format`, + its ending,
+// in its form) and hands a notice to `meldestelle`. The front end ends the
+// program with the result's exit status.
 Ausgang umwandeln(Dateien& dateien, Meldestelle& meldestelle, std::string eingabe, std::string ausgabe,
                   Tabellenformat* format = nullptr);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ersetzung.h"
+#include "ueberhang.h"
 
 #include <cstddef>
 #include <cstring>
@@ -14,10 +15,6 @@ namespace cdb2xls {
 
 class Schreiber {
 public:
-    // Readable bytes after a text handed to Direkt::text(), the step it
-    // copies in.
-    static constexpr std::size_t kUeberhang = 32;
-
     Schreiber(std::unique_ptr<Ausgabe> ausgabe, std::size_t puffergroesse);
 
     // Throws SchreibFehler.
@@ -44,6 +41,7 @@ public:
 
 private:
     static constexpr std::string_view kTabs = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+    static_assert(kTabs.size() == kTabSchritt);
 
     void schreibeGross(std::string_view text);
     void schreibeWiederholtGross(char zeichen, std::size_t anzahl);
@@ -75,8 +73,8 @@ public:
     ~Direkt() { s_.frei_ = frei_; }
 
     // Whether `anzahl` bytes fit; the pieces written below need room for
-    // what they write rounded up to their step (16 for TABs, kUeberhang for
-    // text), and at least one step.
+    // what they write rounded up to their step (kTabSchritt, kTextSchritt),
+    // and at least one step (ueberhang.h).
     bool passt(std::size_t anzahl) const { return static_cast<std::size_t>(ende_ - frei_) >= anzahl; }
 
     // The first step is taken whatever `anzahl` (also 0): the room is there,
@@ -85,8 +83,8 @@ public:
         char* ziel = frei_;
         frei_ += anzahl;
         do {
-            std::memcpy(ziel, kTabs.data(), 16);
-            ziel += 16;
+            std::memcpy(ziel, kTabs.data(), kTabSchritt);
+            ziel += kTabSchritt;
         } while (ziel < frei_);
     }
     // `text` lies in a buffer with kUeberhang readable bytes after it.
@@ -94,9 +92,9 @@ public:
         char* ziel = frei_;
         frei_ += anzahl;
         do {
-            std::memcpy(ziel, text, kUeberhang);
-            ziel += kUeberhang;
-            text += kUeberhang;
+            std::memcpy(ziel, text, kTextSchritt);
+            ziel += kTextSchritt;
+            text += kTextSchritt;
         } while (ziel < frei_);
     }
     void zeichen(char z) { *frei_++ = z; }

@@ -112,6 +112,46 @@ INSTANTIATE_TEST_SUITE_P(Liste, ExportTest,
                                     std::to_string(std::get<1>(info.param));
                          });
 
+// The fast path takes the usual lines of a realistic file, all but the few
+// that run over a block end and the ones in an unusual form, and writes the
+// table the general path writes.
+TEST(Export, SchnellerWegNimmtDieGewoehnlichenZeilen) {
+    std::vector<std::string> eintraege;
+    std::size_t ungewoehnlich = 0;
+    for (int cd = 1; cd <= 3000; ++cd) {
+        for (const char* feld : {"A=Interpret ", "T=Album ", "x=Jahr ", "C=Kategorie ", "R=Bemerkung "}) {
+            eintraege.push_back(feld + std::to_string(cd));
+        }
+        for (int lied = 1; lied <= 12; ++lied) {
+            eintraege.push_back(std::to_string(lied) + ":0,150," + std::to_string(cd % 60) + ",Lied " +
+                                std::to_string(lied));
+        }
+        if (cd % 100 == 0) {  // three digits, and too few commas: the general path's
+            eintraege.push_back("100:0,0,0,Zugabe");
+            eintraege.push_back("13:0,Rest");
+            ungewoehnlich += 2;
+        }
+        eintraege.push_back("$");
+    }
+    const std::string eingabe = "[Kopf]\r\nVersion=3\r\n" + liste(eintraege);
+    const auto umwandeln = [&eingabe](std::size_t blockgroesse, std::uint64_t& schnell) {
+        SpeicherDateien dateien;
+        dateien.dateien["CDs.cdb"] = eingabe;
+        Form1 form(dateien, blockgroesse);
+        form.Eingabedatei = form.Ausgabedatei = "CDs.cdb";
+        EXPECT_TRUE(form.exportieren().erfolgreich());
+        schnell = form.schnelleZeilen();
+        return dateien.dateien["CDs.cdb.xls"];
+    };
+    std::uint64_t schnell = 0, kaum = 0;
+    const std::string tabelle = umwandeln(Form1::kBlockgroesse, schnell);
+    const std::size_t bloecke = eingabe.size() / Form1::kBlockgroesse + 1;
+    EXPECT_LE(schnell, eintraege.size() - ungewoehnlich);
+    EXPECT_GE(schnell, eintraege.size() - ungewoehnlich - 2 * bloecke);
+    EXPECT_EQ(umwandeln(7, kaum), tabelle);
+    EXPECT_LT(kaum, eintraege.size() / 10) << "a block of 7 bytes holds hardly a whole line";
+}
+
 TEST(Export, GroessteNummerNochInSpalte32767) {
     SpeicherDateien dateien;
     dateien.dateien["CDs.cdb"] = liste({"32760:a,b,c,x", "32761:a,b,c,y"});
@@ -228,9 +268,9 @@ TEST(Export, FrueheresErgebnisBleibtBeiSchreibfehler) {
 
 TEST(Hinweis, ZeileFuerDieBefehlszeile) {
     EXPECT_EQ((Hinweis{"Häää?", "cdb-Datei nicht gefunden:", "fehlt.cdb", ""}.zeile()),
-              "cdb-Datei nicht gefunden: fehlt.cdb");
+              "cdb2xls: cdb-Datei nicht gefunden: fehlt.cdb");
     EXPECT_EQ((Hinweis{"Häää?", "cdb-Datei nicht lesbar:", "a.cdb", "Permission denied"}.zeile()),
-              "cdb-Datei nicht lesbar: a.cdb: Permission denied");
+              "cdb2xls: cdb-Datei nicht lesbar: a.cdb: Permission denied");
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The text of a workbook cell: Windows-1252 to UTF-8, Excel's escapes where
 // a reader would otherwise lose or change a character, and the length limit.
-#include "app/zelltext.h"
+#include "xlsx/zelltext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # End-to-end on Linux: options, messages on stderr, exit statuses, and the
-# file-system faults a run must survive. Usage: befehlszeile.sh PROGRAMM FIXTURES-ORDNER
+# file-system faults a run must survive.
+# Usage: befehlszeile.sh PROGRAMM FIXTURES-ORDNER VERSION BESCHREIBUNG (the build's)
 set -u
 . "$(dirname "$0")/lib.sh"
 programm=$(realpath "$1")
 fixtures=$(cd "$2" && pwd)
+version=$3
+beschreibung=$4
 beispiel="$fixtures/beispiel.cdb"
 
 # lauf ORDNER ARGUMENTE...: runs the program there; sets status, aus, fehler
@@ -27,11 +30,14 @@ erwarte "Erfolg: keine Ausgabe" "$aus$fehler" ""
 lauf "$o" --help
 erwarte "--help: Status" "$status" 0
 erwarte "--help: Parameterzeile" "$(grep -c 'Parameter:   \[Eingabe-.cdb-Datei\] \[Ausgabe-Datei\]' <<<"$aus")" 1
-erwarte "--help: Beschreibung" "$(grep -c 'Exporteur für Tromil-CDDBs zu Excel' <<<"$aus")" 1
+erwarte "--help: Beschreibung" "$(grep -cF "$beschreibung" <<<"$aus")" 1
+erwarte "--help: sagt, dass das Programm Deutsch spricht" "$(grep -c 'spricht Deutsch' <<<"$aus")" 1
+lauf "$o" -h
+erwarte "-h wie --help" "$status:$(grep -c 'Parameter:   \[Eingabe-.cdb-Datei\] \[Ausgabe-Datei\]' <<<"$aus")" 0:1
 
 lauf "$o" --version
-erwarte "--version" "$status:$aus" "0:cdb2xls 2.03
-Exporteur für Tromil-CDDBs zu Excel"
+erwarte "--version" "$status:$aus" "0:cdb2xls $version
+$beschreibung"
 
 cp "$beispiel" "$o/--help"
 lauf "$o" -- --help
@@ -63,7 +69,7 @@ lauf "$o" 'a.cd?'
 erwarte "Fragezeichen ist kein Muster" "$status" 1
 mkfifo "$o/fifo.cdb"
 lauf "$o" fifo.cdb
-erwarte "FIFO ist keine Datei" "$status:$fehler" "1:cdb2xls: cdb-Datei nicht gefunden: fifo.cdb"
+erwarte "FIFO ist keine Datei" "$status:$fehler" "1:cdb2xls: cdb-Datei nicht gefunden: fifo.cdb: ist keine Datei, sondern eine Pipe"
 lauf "$o" ""
 erwarte "leerer Name" "$status:$fehler" "1:cdb2xls: cdb-Datei nicht gefunden: "
 rm -f "$o/fifo.cdb"

@@ -47,20 +47,21 @@ xvfb_starten "$o"
 trap 'kill $XVFB_PID 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT
 export QT_QPA_PLATFORM=
 
-# The first visible window whose name matches $1, waited for up to $2
-# seconds (20). Asked again and again rather than with --sync: a search
-# fails at once with an X error when a window it looks at goes meanwhile
-# (an earlier program's, closing).
-jetzt_ms() { echo $((${EPOCHREALTIME//[.,]/} / 1000)); }
+# The first visible window whose name matches $1. With the process $2, it
+# is waited for as long as that process runs, which either shows it or ends:
+# a start slowed down by the load of a full test run only takes longer.
+# Without $2, asked once (for a process that has ended). Asked again and
+# again rather than with --sync: a search fails at once with an X error
+# when a window it looks at goes meanwhile (an earlier program's, closing).
 sichtbar() {
-    local bis=$(($(jetzt_ms) + ${2:-20} * 1000)) fenster
+    local fenster
     while :; do
         fenster=$(timeout 5 xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
         if [ -n "$fenster" ]; then
             echo "$fenster"
             return
         fi
-        [ "$(jetzt_ms)" -lt "$bis" ] || return 0
+        [ -n "${2:-}" ] && kill -0 "$2" 2>/dev/null || return 0
         sleep 0.1
     done
 }
@@ -71,7 +72,7 @@ box_titel='^H.*\?$'
 # Without arguments: the window, 3744 x 2556 twips at 96 dpi, waiting for a drop.
 "$programm" >"$o/aus" 2>"$o/fehler" &
 pid=$!
-fenster=$(sichtbar '^QUORBs Tromil CDDB-Exporteur$')
+fenster=$(sichtbar '^QUORBs Tromil CDDB-Exporteur$' $pid)
 erwarte "Fenster erscheint" "${fenster:+ja}" ja
 if [ -n "$fenster" ]; then
     erwarte "Fenstergröße in Pixeln" "$(groesse "$fenster")" 250x170
@@ -99,13 +100,13 @@ for art in Terminal Datei Anhängen Rohr offscreen geschlossen; do
     esac
     erwarte "stderr $art: Status ohne Warten" "$?" 1
     erwarte "stderr $art: Zeile" "$(cat "$o/fehler")" "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb"
-    erwarte "stderr $art: keine Box" "$(sichtbar "$box_titel" 1)" ""
+    erwarte "stderr $art: keine Box" "$(sichtbar "$box_titel")" ""
 done
 
 # --desktop, as the desktop entry starts it: the notice as a box too.
 "$programm" --desktop "$o/fehlt.cdb" >"$o/aus" 2>"$o/fehler" &
 pid=$!
-box=$(sichtbar "$box_titel")
+box=$(sichtbar "$box_titel" $pid)
 erwarte "--desktop: Hinweis erscheint" "${box:+ja}" ja
 if [ -n "$box" ]; then
     [ -n "$bilder" ] && import -window "$box" "$bilder/hinweis.png"

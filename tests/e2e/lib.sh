@@ -27,10 +27,11 @@ erwarte_ohne() {
     if [ -e "$2" ] || [ -L "$2" ]; then nicht_ok "$1" "$2 sollte nicht existieren"; else ok "$1"; fi
 }
 
-# erwarte_keine_reste NAME ORDNER: no temporary file left behind
+# erwarte_keine_reste NAME ORDNER: no file left behind by the replacement
+# (the file beside the target, when it has a name: .cdb2xls-XXXXXXXX.tmp)
 erwarte_keine_reste() {
     local reste
-    reste=$(find "$2" \( -name '.*.tmp' -o -name '~cdb2xls-*.tmp' \) | head -n 3)
+    reste=$(find "$2" -name '.cdb2xls-*.tmp' | head -n 3)
     if [ -z "$reste" ]; then ok "$1"; else nicht_ok "$1" "übrig: $reste"; fi
 }
 

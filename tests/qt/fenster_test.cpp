@@ -1,6 +1,6 @@
 // The real drop window, offscreen: its design, which drags it takes, and the
 // run a drop starts, notice box included.
-#include "app/systemdateien.h"
+#include "system/systemdateien.h"
 #include "convert/lauf.h"
 #include "ui/entwurf.h"
 #include "ui/qt/form1.h"
@@ -68,7 +68,7 @@ protected:
     QTemporaryDir ordner;
     SystemDateien dateien;
     Form1 form{[this](const std::string& pfad, Meldestelle& fenster) {
-        return umwandeln(dateien, fenster, pfad, pfad).exitStatus();
+        return umwandeln(dateien, fenster, pfad, {}).exitStatus();
     }};
     std::optional<int> status;
 };
@@ -168,7 +168,9 @@ TEST_F(FensterTest, FehlendeDateiMeldetUndSchreibtNichts) {
         warteAufLauf();
         ASSERT_TRUE(meldung.has_value()) << name.toStdString();
         EXPECT_EQ(meldung->titel, "Häää?");
-        EXPECT_EQ(meldung->text, "cdb-Datei nicht gefunden:\n\n" + pfad(name));
+        // A folder is there, but is no file: the box says so below the path.
+        const QString grund = name == "Ordner.cdb" ? "\n\nist keine Datei, sondern ein Ordner" : "";
+        EXPECT_EQ(meldung->text, "cdb-Datei nicht gefunden:\n\n" + pfad(name) + grund);
         EXPECT_EQ(meldung->symbol, QMessageBox::Critical);
         EXPECT_EQ(meldung->knoepfe, 1);
         EXPECT_EQ(status, 1);

@@ -2,9 +2,10 @@
 // one and of three files, the notice box of a missing file, and the version
 // record of the built cdb2xls.exe.
 // Usage: fenster_test.exe FIXTURES-ORDNER ARBEITSORDNER CDB2XLS.EXE
-#include "app/systemdateien.h"
+#include "res/version.h"
+#include "system/systemdateien.h"
+#include "system/text_win32.h"
 #include "ui/win32/form1.h"
-#include "app/text_win32.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -262,18 +263,21 @@ void versionsangabe(const std::wstring& exe) {
     VS_FIXEDFILEINFO* fest = nullptr;
     UINT laenge = 0;
     VerQueryValueW(daten.data(), L"\\", reinterpret_cast<void**>(&fest), &laenge);
-    pruefe(fest != nullptr && fest->dwFileVersionMS == 0x00020003 && fest->dwFileVersionLS == 0 &&
-               fest->dwProductVersionMS == 0x00020003 && fest->dwProductVersionLS == 0,
-           "Versionsnummern 2.3.0.0");
+    // The build's version, as the record must carry it.
+    constexpr DWORD kZahlen[] = {CDB2XLS_VERSION_ZAHLEN};
+    const DWORD hoch = kZahlen[0] << 16 | kZahlen[1], tief = kZahlen[2] << 16 | kZahlen[3];
+    pruefe(fest != nullptr && fest->dwFileVersionMS == hoch && fest->dwFileVersionLS == tief &&
+               fest->dwProductVersionMS == hoch && fest->dwProductVersionLS == tief,
+           "Versionsnummern " CDB2XLS_VERSION);
 
     WORD* sprache = nullptr;
     VerQueryValueW(daten.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&sprache), &laenge);
     pruefe(sprache != nullptr && laenge >= 4 && sprache[0] == 0x0407 && sprache[1] == 1200, "Sprache 0x0407, 1200");
 
     gleich(versionsText(daten, L"Comments"), std::wstring(L"Parameter:   [Eingabe-.cdb-Datei] [Ausgabe-Datei]"), "Comments");
-    gleich(versionsText(daten, L"FileDescription"), std::wstring(L"Exporteur für Tromil-CDDBs zu Excel"), "FileDescription");
-    gleich(versionsText(daten, L"FileVersion"), std::wstring(L"2.03"), "FileVersion");
-    gleich(versionsText(daten, L"ProductVersion"), std::wstring(L"2.03"), "ProductVersion");
+    gleich(versionsText(daten, L"FileDescription"), breit(CDB2XLS_BESCHREIBUNG), "FileDescription");
+    gleich(versionsText(daten, L"FileVersion"), breit(CDB2XLS_VERSION), "FileVersion");
+    gleich(versionsText(daten, L"ProductVersion"), breit(CDB2XLS_VERSION), "ProductVersion");
     gleich(versionsText(daten, L"ProductName"), std::wstring(L"QUORBs Tromil CDDB-Exporteur"), "ProductName");
     gleich(versionsText(daten, L"OriginalFilename"), std::wstring(L"cdb2xls.exe"), "OriginalFilename");
 

@@ -67,7 +67,7 @@ for signal in KILL TERM; do
     pid=$!
     groesse=0
     for _ in $(seq 600); do
-        groesse=$(stat -c %s .cdb2xls-*.tmp ~cdb2xls-*.tmp 2>/dev/null | head -n 1)
+        groesse=$(stat -c %s .cdb2xls-*.tmp 2>/dev/null | head -n 1)
         [ "${groesse:-0}" -gt $((2 * 1024 * 1024)) ] && break
         sleep 0.01
     done

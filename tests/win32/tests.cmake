@@ -1,7 +1,7 @@
 # Tests of the Windows build, run under wine in a prefix of the build's own.
 # With the program's own resources, so the window gets its icon as in cdb2xls.exe.
 add_executable(fenster_test win32/fenster_test.cpp ${PROJECT_SOURCE_DIR}/res/cdb2xls.rc)
-target_link_libraries(fenster_test PRIVATE cdb2xls_system version)
+target_link_libraries(fenster_test PRIVATE cdb2xls_ui cdb2xls_system version)
 target_link_options(fenster_test PRIVATE -municode)
 
 set(WINE_UMGEBUNG CDB2XLS_WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix)

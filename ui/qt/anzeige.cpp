@@ -61,7 +61,7 @@ bool xAntwortet(const QByteArray& anzeige) {
 
 // The Wayland compositor's socket takes a connection.
 bool waylandAntwortet() {
-    QByteArray pfad = qgetenv("WAYLAND_DISPLAY");
+    QByteArray pfad = qgetenv(kWaylandAnzeige);
     if (pfad.isEmpty()) pfad = "wayland-0";
     if (!pfad.startsWith('/')) {
         const QByteArray laufzeit = qgetenv("XDG_RUNTIME_DIR");
@@ -93,7 +93,7 @@ bool waylandPluginDa() {
 bool nutzbar(const QByteArray& eintrag) {
     const qsizetype doppelpunkt = eintrag.indexOf(':');
     const QByteArray name = doppelpunkt < 0 ? eintrag : eintrag.left(doppelpunkt);
-    if (name == "xcb") return xAntwortet(qgetenv("DISPLAY"));
+    if (name == "xcb") return xAntwortet(qgetenv(kXAnzeige));
     if (name.startsWith("wayland")) return waylandAntwortet() && waylandPluginDa();
     // offscreen, minimal, vnc, eglfs …: they need no display server.
     return !name.isEmpty();
@@ -103,19 +103,19 @@ bool nutzbar(const QByteArray& eintrag) {
 
 bool anzeigeWaehlen() {
     QList<QByteArray> kandidaten;
-    const QByteArray gewaehlt = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray gewaehlt = qgetenv(kQtPlattform);
     if (!gewaehlt.isEmpty()) {
         kandidaten = gewaehlt.split(';');
     } else {
-        const bool wayland = !qgetenv("WAYLAND_DISPLAY").isEmpty();
-        const bool x = !qgetenv("DISPLAY").isEmpty();
+        const bool wayland = !qgetenv(kWaylandAnzeige).isEmpty();
+        const bool x = !qgetenv(kXAnzeige).isEmpty();
         if (wayland && qgetenv("XDG_SESSION_TYPE") != "x11") kandidaten << "wayland";
         if (x) kandidaten << "xcb";
         if (wayland && qgetenv("XDG_SESSION_TYPE") == "x11") kandidaten << "wayland";
     }
     for (const QByteArray& kandidat : kandidaten) {
         if (nutzbar(kandidat)) {
-            qputenv("QT_QPA_PLATFORM", kandidat);
+            qputenv(kQtPlattform, kandidat);
             return true;
         }
     }

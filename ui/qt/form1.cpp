@@ -114,9 +114,10 @@ QString anzeigetext(const std::string& bytes) {
 }
 
 void hinweisZeigen(const Hinweis& hinweis, QWidget* eltern) {
-    // As the box of the Windows program lays it out, with line ends for CRs.
-    QString text = QString::fromUtf8(hinweis.Meldung.c_str()) + "\n\n" + anzeigetext(hinweis.Pfad);
-    if (!hinweis.Grund.empty()) text += "\n\n" + anzeigetext(hinweis.Grund);
+    // As the box of the Windows program lays it out, with line ends for CRs;
+    // each paragraph spelt as it is (a path may be an old Latin-1 name).
+    QString text;
+    for (const std::string& absatz : hinweis.absaetze()) text += (text.isEmpty() ? "" : "\n\n") + anzeigetext(absatz);
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(hinweis.Titel.c_str()), text, QMessageBox::Ok, eltern);
     box.setWindowIcon(QIcon(QPixmap(cdb2xls_xpm)));
     box.exec();

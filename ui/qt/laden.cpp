@@ -3,7 +3,9 @@
 // not loaded at all.
 #include "ui/fenster.h"
 
-#include "app/module_posix.h"
+#include "system/module_namen.h"
+#include "system/module_posix.h"
+#include "ui/qt/anzeige.h"
 #include "ui/qt/modul.h"
 
 #include <cstdio>
@@ -15,26 +17,25 @@ namespace {
 
 // The module tries the display itself; this spares loading it where none is named.
 bool anzeigeVorhanden() {
-    const auto gesetzt = [](const char* name) {
+    for (const char* name : qt::kAnzeigeVariablen) {
         const char* wert = std::getenv(name);
-        return wert != nullptr && *wert != '\0';
-    };
-    return gesetzt("QT_QPA_PLATFORM") || gesetzt("DISPLAY") || gesetzt("WAYLAND_DISPLAY");
+        if (wert != nullptr && *wert != '\0') return true;
+    }
+    return false;
 }
 
 // The module's function `name`; what keeps it from being had is said once.
 Modulfunktion funktion(const char* name) {
-    Modulfunktion gefunden = modulFunktion(CDB2XLS_MODUL_NAME, name);
+    Modulfunktion gefunden = modulFunktion(CDB2XLS_FENSTER_MODUL, name);
     static bool gesagt = false;
     if (gefunden.funktion == nullptr && !gesagt) {
         gesagt = true;
         if (gefunden.fehlt) {
             // The window comes in a package of its own, with Qt.
-            std::fprintf(stderr,
-                         "cdb2xls: Fenster nicht verfügbar (es braucht das Paket cdb2xls-fenster und Qt 6): %s\n",
-                         gefunden.grund.c_str());
+            std::fprintf(stderr, "%s: Fenster nicht verfügbar (es braucht das Paket cdb2xls-fenster und Qt 6): %s\n",
+                         kProgramm, gefunden.grund.c_str());
         } else {
-            std::fprintf(stderr, "cdb2xls: Fenster nicht verfügbar: %s\n", gefunden.grund.c_str());
+            std::fprintf(stderr, "%s: Fenster nicht verfügbar: %s\n", kProgramm, gefunden.grund.c_str());
         }
     }
     return gefunden;

@@ -6,7 +6,6 @@
 #include "convert/ausgang.h"
 #include "ui/fenster.h"
 
-#define CDB2XLS_MODUL_NAME "cdb2xls-fenster.so"
 #define CDB2XLS_EXPORT __attribute__((visibility("default")))
 
 // What cdb2xls_fenster_zeigen returns when no display can be used.

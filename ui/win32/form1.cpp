@@ -2,7 +2,7 @@
 
 #include "res/version.h"
 #include "ui/entwurf.h"
-#include "app/text_win32.h"
+#include "system/text_win32.h"
 
 #include <shellapi.h>
 
@@ -54,7 +54,7 @@ void dateiAbgelegt(HWND form, const std::wstring& pfad) {
     zustand.gelaufen = true;
     Win32Meldung meldung(form);
     const std::string eingabe = schmal(pfad);
-    zustand.beendet(umwandeln(zustand.dateien, meldung, eingabe, eingabe).exitStatus());
+    zustand.beendet(umwandeln(zustand.dateien, meldung, eingabe, {}).exitStatus());
 }
 
 // Writes a line to `h`: as text to a console, as UTF-8 to a file or pipe.
@@ -193,7 +193,7 @@ bool hinweisZeigen(const Hinweis& hinweis, HWND eltern) {
 }
 
 void Win32Meldung::melden(const Hinweis& hinweis) {
-    const std::string zeile = "cdb2xls: " + hinweis.zeile();
+    const std::string zeile = hinweis.zeile();
     const bool geschrieben = zeileSchreiben(GetStdHandle(STD_ERROR_HANDLE), zeile);
     if (hinweisZeigen(hinweis, eltern_) || geschrieben) return;
     // No box and no stderr: the console of a command prompt, if there is one.

@@ -1,4 +1,4 @@
-#include "app/mappenpruefung.h"
+#include "xlsx/mappenpruefung.h"
 
 #include "convert/dateien.h"
 

@@ -10,8 +10,6 @@
 #include <memory>
 #include <string>
 
-#define CDB2XLS_XLSX_MODUL_NAME "cdb2xls-xlsx.so"
-
 namespace cdb2xls {
 
 // A warning about what the workbook could not hold (an item cut off,

@@ -2,9 +2,10 @@
 // target's folder through a descriptor of that folder, so that the long
 // names a folder path may have cost nothing, and has no name until the
 // table is complete where the file system allows (O_TMPFILE).
-#include "app/systemdateien.h"
+#include "system/systemdateien.h"
 
-#include "app/signale_posix.h"
+#include "system/signale_posix.h"
+#include "system/systemgrund_posix.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,8 +23,6 @@
 
 namespace cdb2xls {
 namespace {
-
-std::string systemGrund(int fehler) { return std::strerror(fehler); }
 
 class Dateideskriptor {
 public:

@@ -1,5 +1,5 @@
 // A build without libxlsxwriter: no workbooks.
-#include "app/arbeitsmappe.h"
+#include "xlsx/arbeitsmappe.h"
 
 namespace cdb2xls {
 

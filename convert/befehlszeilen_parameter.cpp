@@ -1,6 +1,7 @@
 // The command-line scan. It looks at spaces and double quotes only, so it
 // takes UTF-8 text byte by byte.
 #include "convert/form1.h"
+#include "convert/lauf.h"
 
 namespace cdb2xls {
 namespace {
@@ -67,7 +68,7 @@ bool Form1::BefehlszeilenParameter(std::string_view argumenttext) {
     }
 
     Eingabedatei = eingabe;
-    Ausgabedatei = ausgabe.empty() ? eingabe : ausgabe;
+    Ausgabedatei = ausgabeName(eingabe, ausgabe);
     return true;
 }
 

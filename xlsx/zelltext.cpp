@@ -1,4 +1,4 @@
-#include "app/zelltext.h"
+#include "xlsx/zelltext.h"
 
 #include <array>
 #include <cstdint>

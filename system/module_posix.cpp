@@ -1,4 +1,7 @@
-#include "app/module_posix.h"
+#include "system/module_posix.h"
+
+#include "system/module_namen.h"
+#include "system/systemgrund_posix.h"
 
 #include <dlfcn.h>
 #include <sys/auxv.h>
@@ -36,7 +39,7 @@ std::string programmOrdner(std::string& grund) {
             return ordner;
         }
     }
-    grund = std::string("Programmordner unbekannt (/proc/self/exe: ") + std::strerror(procFehler) + ")";
+    grund = "Programmordner unbekannt (/proc/self/exe: " + systemGrund(procFehler) + ")";
     return {};
 }
 

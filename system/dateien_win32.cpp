@@ -4,9 +4,9 @@
 // the run ends (Ctrl+C, the console closed, TerminateProcess) the system
 // removes it; only when the table is complete is the mark taken off and the
 // file renamed over its target through its own handle.
-#include "app/systemdateien.h"
+#include "system/systemdateien.h"
 
-#include "app/text_win32.h"
+#include "system/text_win32.h"
 
 #include <windows.h>
 

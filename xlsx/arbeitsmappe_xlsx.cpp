@@ -4,11 +4,12 @@
 // workbook into a file of its own under $TMPDIR; from there, once checked,
 // it is copied into the output the core made beside the target, which
 // replaces an earlier file only when complete.
-#include "app/arbeitsmappe.h"
+#include "xlsx/arbeitsmappe.h"
 
-#include "app/mappenpruefung.h"
-#include "app/signale_posix.h"
-#include "app/zelltext.h"
+#include "xlsx/mappenpruefung.h"
+#include "system/signale_posix.h"
+#include "system/systemgrund_posix.h"
+#include "xlsx/zelltext.h"
 
 #include <xlsxwriter.h>
 
@@ -30,8 +31,6 @@ namespace {
 constexpr std::size_t kZeilen = 1048576;  // the format's limits
 constexpr std::size_t kSpalten = 16384;
 constexpr char kBlattTeil[] = "xl/worksheets/sheet1.xml";
-
-std::string systemGrund(int fehler) { return std::strerror(fehler); }
 
 // The folder for the library's temporary files and the packed workbook:
 // $TMPDIR, else /tmp. A folder that cannot serve is said at once, by name.
