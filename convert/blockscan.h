@@ -136,7 +136,7 @@ public:
     Blockmasken masken() const { return *this; }
 
 private:
-    Verfahren verfahren_;
+    [[maybe_unused]] Verfahren verfahren_;  // one way only where there is no AVX2 build
     std::vector<std::uint64_t> crSpeicher_;
     std::vector<std::uint64_t> kommaSpeicher_;
 };

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <system_error>
 
@@ -98,9 +99,16 @@ double Zahlleser::wert() const {
     if (mehr_) zahl += '1';  // rounds as all the digits that follow would
     zahl += 'e' + std::to_string(ordnung);
     double wert = 0.0;
+#if __cpp_lib_to_chars >= 201611L
     if (std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert).ec == std::errc::result_out_of_range) {
         return ordnung > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
+#else
+    // A standard library without from_chars for doubles (Emscripten's
+    // libc++): strtod, which reads "." as the point in the "C" locale such
+    // a build always runs in, and gives infinity or 0 out of range.
+    wert = std::strtod(zahl.c_str(), nullptr);
+#endif
     return wert;
 }
 

@@ -215,30 +215,34 @@ def main():
         # SIGKILL while the rows are written and while the workbook is
         # packed: nothing is left in $TMPDIR nor beside the target, and the
         # earlier workbook is as it was.
+        def offen_in_tmp(pid):
+            """The files in $TMPDIR the process has open, as (path, size)."""
+            offen = []
+            for fd in os.listdir(f"/proc/{pid}/fd"):
+                try:
+                    ziel = os.readlink(f"/proc/{pid}/fd/{fd}")
+                    if ziel.startswith(zwischen + "/"):
+                        offen.append((ziel, os.stat(f"/proc/{pid}/fd/{fd}").st_size))
+                except OSError:
+                    pass
+            return offen
+
         def packt(pid):
             """The library packs: it has opened the packed workbook (a second
             descriptor to a file in $TMPDIR, or a file of that name)."""
-            ziele = []
-            for fd in os.listdir(f"/proc/{pid}/fd"):
-                try:
-                    ziele.append(os.readlink(f"/proc/{pid}/fd/{fd}"))
-                except OSError:
-                    pass
-            in_tmp = [z for z in ziele if z.startswith(zwischen + "/")]
-            return len(in_tmp) != len(set(in_tmp)) or any(z.endswith(".xlsx") for z in in_tmp)
+            ziele = [z for z, _ in offen_in_tmp(pid)]
+            return len(ziele) != len(set(ziele)) or any(z.endswith(".xlsx") for z in ziele)
 
-        beginn = time.monotonic()
-        lauf("--xlsx", "gross.cdb", "dauer")
-        dauer = time.monotonic() - beginn
-        for wann in ("nach 20 % der Laufzeit", "nach 50 % der Laufzeit", "beim Packen"):
+        def schreibt_zeilen(pid):
+            """The rows' temporary file holds a few MiB, and nothing is packed yet."""
+            return any(groesse > 2 * 1024 * 1024 for _, groesse in offen_in_tmp(pid)) and not packt(pid)
+
+        for wann, soweit in (("beim Schreiben der Zeilen", schreibt_zeilen), ("beim Packen", packt)):
             frueher("getoetet.xlsx")
             prozess = subprocess.Popen([programm, "--xlsx", "gross.cdb", "getoetet"], env=umgebung, cwd=ordner,
                                        stderr=subprocess.DEVNULL)
-            if wann == "beim Packen":
-                while prozess.poll() is None and not packt(prozess.pid):
-                    time.sleep(0.001)
-            else:
-                time.sleep(dauer * int(wann.split()[1]) / 100)
+            while prozess.poll() is None and not soweit(prozess.pid):
+                time.sleep(0.001)
             prozess.send_signal(signal.SIGKILL)
             prozess.wait()
             neben = sorted(n for n in os.listdir(ordner) if n.startswith((".cdb2xls", "getoetet")))
