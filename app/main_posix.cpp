@@ -98,7 +98,7 @@ public:
         if (desktop_) cdb2xls::hinweisImFensterZeigen(argc_, argv_, hinweis);
     }
     void ohneListe(const std::string& eingabe) override {
-        std::fprintf(stderr, "%s: %s: kein <LIST>-Abschnitt gefunden\n", kProgramm, eingabe.c_str());
+        std::fprintf(stderr, "%s\n", cdb2xls::ohneListeZeile(eingabe).c_str());
     }
 
 private:

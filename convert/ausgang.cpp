@@ -14,4 +14,8 @@ std::string Hinweis::zeile() const {
     return z;
 }
 
+std::string ohneListeZeile(const std::string& eingabe) {
+    return std::string(kProgramm) + ": " + eingabe + ": kein <LIST>-Abschnitt gefunden";
+}
+
 }  // namespace cdb2xls

@@ -33,6 +33,10 @@ struct Hinweis {
     std::string zeile() const;
 };
 
+// The warning for an input without a "<LIST>" line, one line for stderr:
+// "cdb2xls: CDs.cdb: kein <LIST>-Abschnitt gefunden".
+std::string ohneListeZeile(const std::string& eingabe);
+
 struct Ausgang {
     std::optional<Hinweis> hinweis;  // set when the run failed
     bool listeGefunden = true;       // false: the input holds no "<LIST>" line

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The floors of the source tree: every include of ours points down
-# (app > ui, xlsx > system > convert), and the core includes nothing but the
-# standard library. Usage: schichten.sh QUELLORDNER
+# (app > ui, xlsx > system > convert; web, the page, on the core alone), and
+# the core includes nothing but the standard library.
+# Usage: schichten.sh QUELLORDNER
 set -u
 . "$(dirname "$0")/e2e/lib.sh"
 cd "$1" || exit 1
@@ -15,10 +16,11 @@ erlaubt() {
         xlsx) echo "xlsx system convert res" ;;
         ui) echo "ui system convert res" ;;
         app) echo "app ui xlsx system convert res" ;;
+        web) echo "web convert res" ;;
     esac
 }
 
-for stock in convert system xlsx ui app; do
+for stock in convert system xlsx ui app web; do
     falsch=""
     while IFS= read -r zeile; do
         datei=${zeile%%:*}
