@@ -6,9 +6,9 @@
 // replaces an earlier file only when complete.
 #include "xlsx/arbeitsmappe.h"
 
-#include "xlsx/mappenpruefung.h"
 #include "system/signale_posix.h"
 #include "system/systemgrund_posix.h"
+#include "xlsx/mappenpruefung.h"
 #include "xlsx/zelltext.h"
 
 #include <xlsxwriter.h>
