@@ -42,6 +42,16 @@ kill -STOP $XVFB_PID
 keine_anzeige "X-Anzeige angehalten" DISPLAY="$angehalten"
 kill -KILL $XVFB_PID
 wait $XVFB_PID 2>/dev/null
+# A Wayland compositor that takes the connection but never answers: a
+# socket that is listened on and never read.
+python3 -c 'import socket, sys, time
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen(8)
+time.sleep(600)' "$XDG_RUNTIME_DIR/wayland-stumm" &
+stumm=$!
+for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/wayland-stumm" ] && break; sleep 0.05; done
+keine_anzeige "Wayland angehalten" WAYLAND_DISPLAY=wayland-stumm XDG_SESSION_TYPE=wayland
+kill $stumm
+wait $stumm 2>/dev/null
 
 xvfb_starten "$o"
 trap 'kill $XVFB_PID 2>/dev/null; rm -rf "${aufzuraeumen[@]}"' EXIT

@@ -17,6 +17,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstring>
 
 namespace cdb2xls::qt {
@@ -59,7 +60,10 @@ bool xAntwortet(const QByteArray& anzeige) {
     return offen == 1;
 }
 
-// The Wayland compositor's socket takes a connection.
+// The Wayland compositor takes a connection and answers a round trip in
+// time: the first request of any client, wl_display.sync (object 1, request
+// 0, 12 bytes, a new callback object), which it answers at once. Without an
+// answer, Qt's Wayland platform would wait for one forever.
 bool waylandAntwortet() {
     QByteArray pfad = qgetenv(kWaylandAnzeige);
     if (pfad.isEmpty()) pfad = "wayland-0";
@@ -72,11 +76,23 @@ bool waylandAntwortet() {
     adresse.sun_family = AF_UNIX;
     if (static_cast<std::size_t>(pfad.size()) >= sizeof adresse.sun_path) return false;
     std::memcpy(adresse.sun_path, pfad.constData(), static_cast<std::size_t>(pfad.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) return false;
-    const bool offen = ::connect(fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse) == 0;
+    bool antwort = false;
+    // The wire format is the host's byte order.
+    const std::uint32_t sync[3] = {1, 12u << 16 | 0, 2};
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&adresse), sizeof adresse) == 0 &&
+        ::send(fd, sync, sizeof sync, MSG_NOSIGNAL) == static_cast<ssize_t>(sizeof sync)) {
+        pollfd warten{fd, POLLIN, 0};
+        int bereit;
+        do {
+            bereit = ::poll(&warten, 1, kAntwortfristMs);
+        } while (bereit < 0 && errno == EINTR);
+        char byte;
+        antwort = bereit > 0 && ::recv(fd, &byte, 1, 0) == 1;
+    }
     ::close(fd);
-    return offen;
+    return antwort;
 }
 
 // Qt's platform plugin for Wayland is a package of its own.
