@@ -16,7 +16,7 @@ erlaubt() {
         xlsx) echo "xlsx system convert res" ;;
         ui) echo "ui system convert res" ;;
         app) echo "app ui xlsx system convert res" ;;
-        web) echo "web convert res" ;;
+        web) echo "web xlsx convert res" ;;
     esac
 }
 

@@ -39,13 +39,14 @@ var cdb2xlsArbeiter = (function () {
         hinweis(titel, text, zeile) { postMessage({ art: "hinweis", titel, text, zeile }); },
         warnung(zeile) { postMessage({ art: "warnung", zeile }); },
 
-        umwandeln(eingabe) {
+        umwandeln(eingabe, xlsx) {
             datei = eingabe;
             teile = [];
             name = null;
             gemeldet = 0;
-            const status = Module.ccall("cdb2xls_umwandeln", "number", ["string"], [eingabe.name]);
-            const tabelle = status === 0 && name !== null ? new Blob(teile, { type: "application/vnd.ms-excel" }) : null;
+            const status = Module.ccall("cdb2xls_umwandeln", "number", ["string", "number"], [eingabe.name, xlsx ? 1 : 0]);
+            const art = xlsx ? "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet" : "application/vnd.ms-excel";
+            const tabelle = status === 0 && name !== null ? new Blob(teile, { type: art }) : null;
             teile = [];
             postMessage({ art: "fertig", status, name, tabelle });
         },
@@ -57,9 +58,9 @@ let cdb2xlsBereit = false;
 let cdb2xlsWartend = null;
 Module.onRuntimeInitialized = () => {
     cdb2xlsBereit = true;
-    if (cdb2xlsWartend) cdb2xlsArbeiter.umwandeln(cdb2xlsWartend);
+    if (cdb2xlsWartend) cdb2xlsArbeiter.umwandeln(cdb2xlsWartend.datei, cdb2xlsWartend.xlsx);
 };
 onmessage = (ereignis) => {
-    if (cdb2xlsBereit) cdb2xlsArbeiter.umwandeln(ereignis.data.datei);
-    else cdb2xlsWartend = ereignis.data.datei;
+    if (cdb2xlsBereit) cdb2xlsArbeiter.umwandeln(ereignis.data.datei, ereignis.data.xlsx);
+    else cdb2xlsWartend = ereignis.data;
 };

@@ -3,8 +3,13 @@
 // the window does.
 #include "convert/lauf.h"
 #include "web/dateien_web.h"
+#if CDB2XLS_SEITE_XLSX
+#include "xlsx/arbeitsmappe.h"
+#endif
 
 #include <emscripten.h>
+
+#include <memory>
 
 EM_JS(void, cdb2xls_hinweis, (const char* titel, const char* text, const char* zeile), {
     cdb2xlsArbeiter.hinweis(UTF8ToString(titel), UTF8ToString(text), UTF8ToString(zeile));
@@ -28,9 +33,23 @@ public:
 }  // namespace
 
 // Converts the file the worker holds under `name` into the table
-// `name` + ".xls"; the program's exit status.
-extern "C" EMSCRIPTEN_KEEPALIVE int cdb2xls_umwandeln(const char* name) {
+// `name` + ".xls", or with `xlsx` into the workbook `name` + ".xlsx" (where
+// the page has the workbook writer); the program's exit status.
+extern "C" EMSCRIPTEN_KEEPALIVE int cdb2xls_umwandeln(const char* name, int xlsx) {
     cdb2xls::web::BrowserDateien dateien(name);
     Seitenmeldung meldung;
-    return cdb2xls::umwandeln(dateien, meldung, name, {}).exitStatus();
+    std::unique_ptr<cdb2xls::Tabellenformat> format;
+#if CDB2XLS_SEITE_XLSX
+    if (xlsx != 0) {
+        std::string grund;
+        format = cdb2xls::arbeitsmappenFormat(
+            [](const std::string& text) {
+                cdb2xls_warnung((std::string(cdb2xls::kProgramm) + ": Warnung: " + text).c_str());
+            },
+            grund);
+    }
+#else
+    (void)xlsx;
+#endif
+    return cdb2xls::umwandeln(dateien, meldung, name, {}, format.get()).exitStatus();
 }

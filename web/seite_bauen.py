@@ -5,7 +5,10 @@ glue and arbeiter.js) goes into the page, and the window's design (the
 label's text, its font, the sizes in pixels at 96 dpi) and the program's
 name come from the headers the programs are built from.
 
-Usage: seite_bauen.py VORLAGE ENTWURF_H VERSION_H GLUE_JS WASM ARBEITER_JS AUSGABE"""
+The page offers workbooks (.xlsx) where the converter was built with the
+workbook writer (XLSX 1).
+
+Usage: seite_bauen.py VORLAGE ENTWURF_H VERSION_H GLUE_JS WASM ARBEITER_JS AUSGABE XLSX"""
 
 import base64
 import html
@@ -30,7 +33,7 @@ def text(wert):
 
 
 def main():
-    vorlage, entwurf_h, version_h, glue, wasm, arbeiter, ausgabe = sys.argv[1:8]
+    vorlage, entwurf_h, version_h, glue, wasm, arbeiter, ausgabe, xlsx = sys.argv[1:9]
     entwurf = konstanten(entwurf_h)
     version = konstanten(version_h)
     twips = int(entwurf["kTwipsJeZoll"])
@@ -61,6 +64,8 @@ def main():
         "LABEL_BREITE": pixel("kLabelBreite"),
         "LABEL_HOEHE": pixel("kLabelHoehe"),
         "ARBEITER": quelle,
+        "XLSX_WAHL": ('<label><input type="checkbox" id="xlsx"> als Excel-Arbeitsmappe (.xlsx)</label>'
+                      if xlsx == "1" else ""),
     }
     with open(vorlage, encoding="utf-8") as datei:
         seite = datei.read()

@@ -1,7 +1,9 @@
 // The table as an Office Open XML workbook (.xlsx), for --xlsx: one
 // worksheet with the grid of the TAB-separated table, every cell text.
-// The writer is a module of its own (arbeitsmappe_xlsx.cpp, with
-// libxlsxwriter), loaded only by a run that writes a workbook.
+// The writer (arbeitsmappe_xlsx.cpp, with libxlsxwriter) is a module of its
+// own on Linux, loaded only by a run that writes a workbook
+// (arbeitsmappe_laden.cpp), and linked in where there are no modules
+// (arbeitsmappe_fest.cpp, the page).
 #pragma once
 
 #include "convert/format.h"
@@ -30,3 +32,8 @@ __attribute__((visibility("default"))) cdb2xls::Ausgabe* cdb2xls_arbeitsmappe(cd
                                                                                const cdb2xls::Warnung* warnen);
 using Cdb2xlsArbeitsmappe = cdb2xls::Ausgabe* (*)(cdb2xls::Ausgabe*, const std::string*, const cdb2xls::Warnung*);
 }
+
+namespace cdb2xls {
+// The workbook format whose outputs come from the writer's function `neu`.
+std::unique_ptr<Tabellenformat> arbeitsmappenFormatMit(Cdb2xlsArbeitsmappe neu, Warnung warnen);
+}  // namespace cdb2xls

@@ -4,8 +4,9 @@ Chromium, headless, through chromedriver): opened from disk, it converts
 each fixture and a generated 50 MiB file, dropped onto the label (a drop
 event with a DataTransfer) and picked with the file button, into a download
 named as the program names its table and byte for byte the table the native
-program writes. Several dropped files: the first. A file without a <LIST>
-line: the program's warning. A file that cannot be read any more: the
+program writes; with "als Excel-Arbeitsmappe" every part of the workbook
+the program writes with --xlsx, and its warnings. Several dropped files:
+the first. A file without a <LIST> line: the program's warning. A file that cannot be read any more: the
 program's notice. A long run shows its progress and can be cancelled. The
 page makes no network request. With a third argument, a screenshot of the
 page is saved there.
@@ -13,6 +14,7 @@ page is saved there.
 Usage: seite.py SEITE PROGRAMM FIXTURES-ORDNER CDB_ERZEUGEN [BILD]"""
 
 import glob
+import io
 import json
 import os
 import shutil
@@ -20,6 +22,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
@@ -76,14 +79,15 @@ def main():
             subprocess.run([erzeugen, "50"], stdout=datei, check=True)
         eingaben.append(gross)
 
-        def nativ(eingabe):
-            """The table the native program writes for `eingabe`, and its stderr."""
+        def nativ(eingabe, *optionen):
+            """The table (or with --xlsx the workbook) the native program
+            writes for `eingabe`, and its stderr."""
             kopie = os.path.join(ordner, "nativ", os.path.basename(eingabe))
             os.makedirs(os.path.dirname(kopie), exist_ok=True)
             shutil.copy(eingabe, kopie)
-            lauf = subprocess.run([programm, os.path.basename(kopie)], cwd=os.path.dirname(kopie),
+            lauf = subprocess.run([programm, *optionen, os.path.basename(kopie)], cwd=os.path.dirname(kopie),
                                   capture_output=True)
-            with open(kopie + ".xls", "rb") as datei:
+            with open(kopie + (".xlsx" if optionen else ".xls"), "rb") as datei:
                 return datei.read(), lauf.stderr.decode().strip()
 
         runde = [0]
@@ -118,10 +122,13 @@ def main():
             with open(os.path.join(ziel, namen[0]), "rb") as datei:
                 return namen, datei.read()
 
-        def umwandeln(pfade, weg):
-            """Hands the files to the page (`weg`: "ablegen" or "waehlen"); status and download folder."""
+        def umwandeln(pfade, weg, xlsx=False):
+            """Hands the files to the page (`weg`: "ablegen" or "waehlen"),
+            with `xlsx` for a workbook; status and download folder."""
             laden()
             ziel = neuer_download()
+            if xlsx:
+                treiber.find_element(By.ID, "xlsx").click()
             if weg == "ablegen":
                 treiber.find_element(By.ID, "testeingabe").send_keys("\n".join(pfade))
                 treiber.execute_script(ABLEGEN)
@@ -141,6 +148,34 @@ def main():
                 if weg == "ablegen":
                     meldung = treiber.find_element(By.ID, "meldung").text
                     pruefe(meldung == warnung, f"{name}: Meldung wie vom Programm", f"«{meldung}» statt «{warnung}»")
+
+        # Workbooks, where the page has the writer: every part as the program
+        # writes it (but the time it was made, in docProps/core.xml), and the
+        # same warnings.
+        laden()
+        if treiber.find_elements(By.ID, "xlsx"):
+            grenzen = os.path.join(dateien, "grenzen.cdb")
+            with open(grenzen, "wb") as datei:
+                datei.write(b"<LIST>\r\n" + b"\r\n".join([
+                    b"T=" + b"x" * 40000, b"16378:0,0,0,zu weit", b"1:0,0,0,=SUMME(A1)", b"$",
+                    b"A=" + b"\x00" * 6000, b"X=" + b"_x" * 20000, b"C=\x84Zugabe\x93\x01", b"$"]) + b"\r\n\r\n")
+            realistisch = os.path.join(dateien, "realistisch.cdb")
+            with open(realistisch, "wb") as datei:
+                subprocess.run([erzeugen, "5"], stdout=datei, check=True)
+            for eingabe in sorted(glob.glob(os.path.join(fixtures, "*.cdb"))) + [grenzen, realistisch]:
+                name = os.path.basename(eingabe)
+                soll, warnung = nativ(eingabe, "--xlsx")
+                status, ziel = umwandeln([eingabe], "ablegen", xlsx=True)
+                namen, haben = download(ziel)
+                teile = lambda daten: {n: z.read(n) for z in [zipfile.ZipFile(io.BytesIO(daten))]
+                                       for n in z.namelist() if n != "docProps/core.xml"}
+                gleich = namen == [name + ".xlsx"] and teile(haben) == teile(soll)
+                meldung = treiber.find_element(By.ID, "meldung").text
+                pruefe(status == "0" and gleich and meldung == warnung,
+                       f"{name}: Arbeitsmappe wie vom Programm, mit seinen Warnungen",
+                       f"Status {status}, {namen}, gleich {gleich}, «{meldung}» statt «{warnung}»")
+        else:
+            print("übersprungen: Arbeitsmappen in der Seite (ohne zlib und libxlsxwriter gebaut)")
 
         # Several files dropped at once: the first is converted.
         status, ziel = umwandeln([os.path.join(fixtures, "beispiel.cdb"), os.path.join(fixtures, "achtbit.cdb")],
