@@ -1,14 +1,17 @@
 // cdb2xls.exe: converts the cdb file named on the command line at once, or,
 // started without arguments, shows the window that takes a dropped file.
-#include "system/systemdateien.h"
-#include "system/text_win32.h"
 #include "convert/form1.h"
 #include "convert/lauf.h"
+#include "system/systemdateien.h"
+#include "system/text_win32.h"
 #include "ui/win32/form1.h"
+#include "xlsx/arbeitsmappe.h"
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -27,8 +30,23 @@ std::wstring argumenttext(const wchar_t* befehlszeile) {
     return p;
 }
 
-int fensterZeigen(HINSTANCE instanz, cdb2xls::Dateien& dateien, int anzeigen) {
-    const HWND form = cdb2xls::win32::form1Erstellen(instanz, dateien, [](int status) { PostQuitMessage(status); });
+// "--xlsx" or "/xlsx" as the first argument: a workbook instead of the
+// table. Taken off the argument text, whose rest goes through the scan as
+// ever; only a file literally named so cannot be converted by that name.
+bool xlsxVorn(std::wstring& argumente) {
+    for (const std::wstring_view option : {L"--xlsx", L"/xlsx"}) {
+        if (argumente.compare(0, option.size(), option) == 0 &&
+            (argumente.size() == option.size() || argumente[option.size()] == L' ')) {
+            argumente.erase(0, option.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+int fensterZeigen(HINSTANCE instanz, cdb2xls::Dateien& dateien, int anzeigen, cdb2xls::Tabellenformat* format) {
+    const HWND form = cdb2xls::win32::form1Erstellen(
+        instanz, dateien, [](int status) { PostQuitMessage(status); }, format);
     if (form == nullptr) return 1;
     ShowWindow(form, anzeigen);
     UpdateWindow(form);
@@ -45,10 +63,22 @@ int fensterZeigen(HINSTANCE instanz, cdb2xls::Dateien& dateien, int anzeigen) {
 int WINAPI wWinMain(HINSTANCE instanz, HINSTANCE, PWSTR, int anzeigen) {
     SetProcessDPIAware();  // lay the window out in real pixels at any scale
     cdb2xls::SystemDateien dateien;
+    std::wstring argumente = argumenttext(GetCommandLineW());
+    std::unique_ptr<cdb2xls::Tabellenformat> format;
+    if (xlsxVorn(argumente)) {
+        std::string grund;
+        format = cdb2xls::arbeitsmappenFormat(&cdb2xls::win32::Win32Meldung::warnung, grund);
+        if (!format) {
+            cdb2xls::win32::Win32Meldung meldung(nullptr);
+            meldung.melden({"Häää?", "--xlsx ist nicht verfügbar:", grund, ""});
+            return 1;
+        }
+    }
     cdb2xls::Form1 befehlszeile(dateien);
-    if (!befehlszeile.BefehlszeilenParameter(cdb2xls::win32::schmal(argumenttext(GetCommandLineW())))) {
-        return fensterZeigen(instanz, dateien, anzeigen);
+    if (!befehlszeile.BefehlszeilenParameter(cdb2xls::win32::schmal(argumente))) {
+        return fensterZeigen(instanz, dateien, anzeigen, format.get());
     }
     cdb2xls::win32::Win32Meldung meldung(nullptr);
-    return cdb2xls::umwandeln(dateien, meldung, befehlszeile.Eingabedatei, befehlszeile.Ausgabedatei).exitStatus();
+    return cdb2xls::umwandeln(dateien, meldung, befehlszeile.Eingabedatei, befehlszeile.Ausgabedatei, format.get())
+        .exitStatus();
 }

@@ -27,6 +27,7 @@ public:
 
     const std::string& zwischenordner() const override { return ordner_; }
     const std::string& bezeichnung() const override { return bezeichnung_; }
+    std::int64_t stelle(std::FILE* datei) const override { return ::ftello(datei); }
 
     void packen(const std::function<void(const std::string& name)>& schreiben) override {
         schreiben(kName);

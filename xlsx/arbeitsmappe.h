@@ -23,13 +23,18 @@ std::unique_ptr<Tabellenformat> arbeitsmappenFormat(Warnung warnen, std::string&
 
 }  // namespace cdb2xls
 
+#ifdef _WIN32
+#define CDB2XLS_MODULFUNKTION  // linked in: nothing to export
+#else
+#define CDB2XLS_MODULFUNKTION __attribute__((visibility("default")))
+#endif
+
 extern "C" {
 // The module's one function: the output that turns the table's bytes into a
 // workbook written into `datei` (which it takes over), for the path `pfad`.
 // Throws SchreibFehler.
-__attribute__((visibility("default"))) cdb2xls::Ausgabe* cdb2xls_arbeitsmappe(cdb2xls::Ausgabe* datei,
-                                                                               const std::string* pfad,
-                                                                               const cdb2xls::Warnung* warnen);
+CDB2XLS_MODULFUNKTION cdb2xls::Ausgabe* cdb2xls_arbeitsmappe(cdb2xls::Ausgabe* datei, const std::string* pfad,
+                                                             const cdb2xls::Warnung* warnen);
 using Cdb2xlsArbeitsmappe = cdb2xls::Ausgabe* (*)(cdb2xls::Ausgabe*, const std::string*, const cdb2xls::Warnung*);
 }
 

@@ -79,7 +79,7 @@ public:
         // The rows' temporary file: all of it must have been written.
         std::FILE* zeilen = blatt_->optimize_tmpfile;
         if (std::fflush(zeilen) != 0 || std::ferror(zeilen)) zwischendateiFehler();
-        const auto zeilenBytes = ::ftello(zeilen);  // POSIX, as where the library runs
+        const std::int64_t zeilenBytes = ort_->stelle(zeilen);
         if (zeilenBytes < 0) zwischendateiFehler();
 
         ort_->packen([this](const std::string& name) {

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -27,6 +28,8 @@ public:
     // `stelle` on (fewer only at its end). Throw SchreibFehler.
     virtual std::uint64_t groesse() = 0;
     virtual std::size_t lies(std::uint64_t stelle, char* puffer, std::size_t anzahl) = 0;
+    // How far the library's temporary file `datei` is written.
+    virtual std::int64_t stelle(std::FILE* datei) const = 0;
     // The place, for messages: "Ordner für Zwischendateien /tmp".
     virtual const std::string& bezeichnung() const = 0;
     // A write into one of the library's temporary files failed with the

@@ -98,6 +98,7 @@ public:
     }
 
     const std::string& bezeichnung() const override { return bezeichnung_; }
+    std::int64_t stelle(std::FILE* datei) const override { return ::ftello(datei); }
 
 private:
     void wegraeumen() {

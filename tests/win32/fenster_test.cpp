@@ -6,6 +6,7 @@
 #include "system/systemdateien.h"
 #include "system/text_win32.h"
 #include "ui/win32/form1.h"
+#include "xlsx/arbeitsmappe.h"
 
 #include <windows.h>
 #include <shellapi.h>
@@ -85,12 +86,14 @@ struct Lauf {
     int status = -1;
 };
 
-// Makes the window, hands its label a drop of `pfade` and returns the run's
-// status (-1 when the run did not end).
-int fallenLassen(const std::vector<std::wstring>& pfade) {
+// Makes the window (for `format`'s files, as started with --xlsx), hands
+// its label a drop of `pfade` and returns the run's status (-1 when the run
+// did not end).
+int fallenLassen(const std::vector<std::wstring>& pfade, cdb2xls::Tabellenformat* format = nullptr) {
     Lauf lauf;
     cdb2xls::SystemDateien dateien;
-    const HWND form = form1Erstellen(GetModuleHandleW(nullptr), dateien, [&lauf](int s) { lauf.status = s; });
+    const HWND form =
+        form1Erstellen(GetModuleHandleW(nullptr), dateien, [&lauf](int s) { lauf.status = s; }, format);
     ShowWindow(form, SW_SHOW);
     SendMessageW(label1Von(form), WM_DROPFILES, reinterpret_cast<WPARAM>(ablage(pfade)), 0);
     const int status = lauf.status;
@@ -155,6 +158,16 @@ void ablegen(const std::wstring& fixtures, const std::wstring& arbeit) {
     gleich(fallenLassen({zwei, drei, cds + L"x"}), 0, "drei Dateien: Status");
     pruefe(lies(zwei + L".xls") == lies(fixtures + L"\\achtbit.xls"), "drei Dateien: die erste umgewandelt");
     pruefe(!gibtEs(drei + L".xls"), "drei Dateien: die zweite nicht");
+
+    // Started with --xlsx: the dropped file becomes a workbook.
+    std::string grund;
+    const auto mappe = cdb2xls::arbeitsmappenFormat([](const std::string&) {}, grund);
+    if (mappe) {
+        gleich(fallenLassen({drei}, mappe.get()), 0, "--xlsx: Status");
+        pruefe(lies(drei + L".xlsx").rfind("PK", 0) == 0 && !gibtEs(drei + L".xls"), "--xlsx: Arbeitsmappe");
+    } else {
+        std::printf("übersprungen: --xlsx im Fenster (%s)\n", grund.c_str());
+    }
 }
 
 // Finds the message box titled "Häää?", notes its text and icon, presses OK.

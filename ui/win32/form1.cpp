@@ -21,6 +21,7 @@ constexpr DWORD kFormStil = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZ
 struct Zustand {
     Dateien& dateien;
     std::function<void(int)> beendet;
+    Tabellenformat* format;
     HFONT schrift = nullptr;
     bool gelaufen = false;
 };
@@ -54,7 +55,7 @@ void dateiAbgelegt(HWND form, const std::wstring& pfad) {
     zustand.gelaufen = true;
     Win32Meldung meldung(form);
     const std::string eingabe = schmal(pfad);
-    zustand.beendet(umwandeln(zustand.dateien, meldung, eingabe, {}).exitStatus());
+    zustand.beendet(umwandeln(zustand.dateien, meldung, eingabe, {}, zustand.format).exitStatus());
 }
 
 // Writes a line to `h`: as text to a console, as UTF-8 to a file or pipe.
@@ -173,13 +174,13 @@ void klassenAnmelden(HINSTANCE instanz) {
 
 }  // namespace
 
-HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)> beendet) {
+HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)> beendet, Tabellenformat* format) {
     klassenAnmelden(instanz);
     const int dpi = systemDpi();
     RECT rahmen{0, 0, pixelAusTwips(kFensterBreite, dpi), pixelAusTwips(kFensterHoehe, dpi)};
     AdjustWindowRectEx(&rahmen, kFormStil, FALSE, 0);
     // The window owns its state from WM_NCCREATE to WM_NCDESTROY.
-    auto* zustand = new Zustand{dateien, std::move(beendet)};
+    auto* zustand = new Zustand{dateien, std::move(beendet), format};
     return CreateWindowExW(0, kFormKlasse, breit(CDB2XLS_PRODUKT).c_str(), kFormStil, CW_USEDEFAULT,
                            CW_USEDEFAULT, rahmen.right - rahmen.left, rahmen.bottom - rahmen.top, nullptr, nullptr,
                            instanz, zustand);
@@ -190,6 +191,10 @@ HWND label1Von(HWND form1) { return GetDlgItem(form1, kLabelId); }
 bool hinweisZeigen(const Hinweis& hinweis, HWND eltern) {
     return MessageBoxW(eltern, breit(hinweis.text()).c_str(), breit(hinweis.Titel).c_str(),
                        MB_OK | MB_ICONSTOP | (eltern == nullptr ? MB_TASKMODAL : MB_APPLMODAL)) != 0;
+}
+
+void Win32Meldung::warnung(const std::string& text) {
+    zeileSchreiben(GetStdHandle(STD_ERROR_HANDLE), std::string(kProgramm) + ": Warnung: " + text);
 }
 
 void Win32Meldung::melden(const Hinweis& hinweis) {

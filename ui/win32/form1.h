@@ -9,13 +9,16 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 namespace cdb2xls::win32 {
 
 // Creates the window (not yet shown). After a drop has been converted, and
 // its notice answered, `beendet` gets the run's exit status; closing the
-// window without a run gives 0. The window keeps a reference to `dateien`.
-HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)> beendet);
+// window without a run gives 0. The window keeps a reference to `dateien`
+// and `format` (the table's form; null for the TAB-separated text).
+HWND form1Erstellen(HINSTANCE instanz, Dateien& dateien, std::function<void(int)> beendet,
+                    Tabellenformat* format = nullptr);
 
 // The label of a window made by form1Erstellen.
 HWND label1Von(HWND form1);
@@ -32,6 +35,8 @@ class Win32Meldung final : public Meldestelle {
 public:
     explicit Win32Meldung(HWND eltern) : eltern_(eltern) {}
     void melden(const Hinweis& hinweis) override;
+    // What a workbook could not hold: a line on standard error, where there is one.
+    static void warnung(const std::string& text);
 
 private:
     HWND eltern_;
