@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -135,6 +137,7 @@ public:
         }
     }
     void zwischenspeicherAufgeben() override {}  // Windows has no call for one file
+    HANDLE handle() const { return h_.get(); }
     DWORD attribute() const {
         BY_HANDLE_FILE_INFORMATION info{};
         return GetFileInformationByHandle(h_.get(), &info) ? info.dwFileAttributes : FILE_ATTRIBUTE_NORMAL;
@@ -159,13 +162,32 @@ public:
     void schreibe(const char* daten, std::size_t anzahl) override { schreibeAlles(h_.get(), daten, anzahl); }
     bool benennen(const std::string&) override { return true; }
 
-    // The earlier file's attributes (hidden, archive …) go over; its access
-    // rights are the folder's, as for any new file there.
+    // The earlier file's attributes (hidden, archive …) go over, and so does
+    // its DACL, as ReplaceFileW keeps it: a table shared with one colleague,
+    // or made private, stays so. A protected DACL stays protected; one that
+    // inherits goes on inheriting from the folder.
     void eigenschaftenVon(const VorhandeneDatei& vorbild) override {
+        const auto& alt = static_cast<const Win32Vorhandene&>(vorbild);
         FILE_BASIC_INFO info{};
-        info.FileAttributes = static_cast<const Win32Vorhandene&>(vorbild).attribute() & ~FILE_ATTRIBUTE_READONLY;
+        info.FileAttributes = alt.attribute() & ~FILE_ATTRIBUTE_READONLY;
         if (info.FileAttributes == 0) info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
         SetFileInformationByHandle(h_.get(), FileBasicInfo, &info, sizeof info);
+
+        PSECURITY_DESCRIPTOR beschreibung = nullptr;
+        PACL dacl = nullptr;
+        if (GetSecurityInfo(alt.handle(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
+                            &beschreibung) != ERROR_SUCCESS) {
+            return;  // none to keep (a file system without ACLs)
+        }
+        SECURITY_DESCRIPTOR_CONTROL kontrolle = 0;
+        DWORD revision = 0;
+        GetSecurityDescriptorControl(beschreibung, &kontrolle, &revision);
+        const SECURITY_INFORMATION art =
+            DACL_SECURITY_INFORMATION | ((kontrolle & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                             : UNPROTECTED_DACL_SECURITY_INFORMATION);
+        const DWORD fehler = SetSecurityInfo(h_.get(), SE_FILE_OBJECT, art, nullptr, nullptr, dacl, nullptr);
+        LocalFree(beschreibung);
+        if (fehler != ERROR_SUCCESS) throw SchreibFehler(systemGrund(fehler));
     }
 
     // Stays open: it is renamed through its handle.
@@ -215,7 +237,7 @@ std::unique_ptr<Eingabe> SystemDateien::oeffneEingabe(const std::string& pfad) {
 std::string SystemDateien::ersetzungsziel(const std::string& pfad) { return pfad; }
 
 std::unique_ptr<VorhandeneDatei> SystemDateien::oeffneVorhandene(const std::string& pfad) {
-    const HANDLE h = CreateFileW(dateipfad(pfad).c_str(), GENERIC_WRITE,
+    const HANDLE h = CreateFileW(dateipfad(pfad).c_str(), GENERIC_WRITE | READ_CONTROL,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -239,7 +261,7 @@ std::unique_ptr<Zwischendatei> SystemDateien::erstelleUnbenannte(const std::stri
 std::unique_ptr<Zwischendatei> SystemDateien::erstelleBenannte(const std::string& neben, const std::string& name,
                                                              bool) {
     std::wstring pfad = dateipfad(ordnerVon(neben) + name);
-    const HANDLE h = CreateFileW(pfad.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+    const HANDLE h = CreateFileW(pfad.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD fehler = GetLastError();

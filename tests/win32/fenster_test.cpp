@@ -9,11 +9,15 @@
 #include "xlsx/arbeitsmappe.h"
 
 #include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -170,6 +174,46 @@ void ablegen(const std::wstring& fixtures, const std::wstring& arbeit) {
     }
 }
 
+// The DACL of a file, in SDDL; empty where there is none to read.
+std::wstring dacl(const std::wstring& pfad) {
+    PSECURITY_DESCRIPTOR beschreibung = nullptr;
+    if (GetNamedSecurityInfoW(pfad.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                              nullptr, &beschreibung) != ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t* text = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorW(beschreibung, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                         &text, nullptr);
+    std::wstring ergebnis = text != nullptr ? text : L"";
+    LocalFree(text);
+    LocalFree(beschreibung);
+    return ergebnis;
+}
+
+// An earlier table with a DACL of its own (protected: the administrators
+// and one reader) keeps it when the new table replaces it.
+void rechteBleiben(const std::wstring& fixtures, const std::wstring& arbeit) {
+    const std::wstring eingabe = arbeit + L"\\Rechte.cdb", tabelle = eingabe + L".xls";
+    CopyFileW((fixtures + L"\\beispiel.cdb").c_str(), eingabe.c_str(), FALSE);
+    std::ofstream(std::filesystem::path(tabelle), std::ios::binary) << "alt\r";
+    const std::wstring soll = L"D:P(A;;FA;;;BA)(A;;FR;;;WD)";
+    PSECURITY_DESCRIPTOR beschreibung = nullptr;
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(soll.c_str(), SDDL_REVISION_1, &beschreibung, nullptr);
+    SetFileSecurityW(tabelle.c_str(), DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, beschreibung);
+    LocalFree(beschreibung);
+    if (dacl(tabelle) != soll) {
+        std::printf("übersprungen: DACL einer früheren Tabelle (wine hält hier keine: %ls)\n", dacl(tabelle).c_str());
+        return;
+    }
+    struct Still : cdb2xls::Meldestelle {
+        void melden(const cdb2xls::Hinweis&) override {}
+    } still;
+    cdb2xls::SystemDateien dateien;
+    gleich(cdb2xls::umwandeln(dateien, still, schmal(eingabe), {}).exitStatus(), 0, "DACL: Status");
+    gleich(dacl(tabelle), soll, "DACL der früheren Tabelle bleibt");
+    pruefe(lies(tabelle) == lies(fixtures + L"\\beispiel.xls"), "DACL: Tabelle ersetzt");
+}
+
 // Finds the message box titled "Häää?", notes its text and icon, presses OK.
 struct Meldung {
     std::atomic<bool> gefunden{false};
@@ -313,6 +357,7 @@ int wmain(int argc, wchar_t** argv) {
     SetProcessDPIAware();
     gestaltung();
     ablegen(argv[1], argv[2]);
+    rechteBleiben(argv[1], argv[2]);
     fehlendeDatei(argv[2]);
     befehlszeile(argv[1], argv[2], argv[3]);
     versionsangabe(argv[3]);
