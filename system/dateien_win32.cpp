@@ -6,11 +6,11 @@
 // file renamed over its target through its own handle.
 #include "system/systemdateien.h"
 
+#include "system/dacl_win32.h"
 #include "system/text_win32.h"
 
 #include <windows.h>
 
-#include <aclapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -173,20 +173,7 @@ public:
         if (info.FileAttributes == 0) info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
         SetFileInformationByHandle(h_.get(), FileBasicInfo, &info, sizeof info);
 
-        PSECURITY_DESCRIPTOR beschreibung = nullptr;
-        PACL dacl = nullptr;
-        if (GetSecurityInfo(alt.handle(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl, nullptr,
-                            &beschreibung) != ERROR_SUCCESS) {
-            return;  // none to keep (a file system without ACLs)
-        }
-        SECURITY_DESCRIPTOR_CONTROL kontrolle = 0;
-        DWORD revision = 0;
-        GetSecurityDescriptorControl(beschreibung, &kontrolle, &revision);
-        const SECURITY_INFORMATION art =
-            DACL_SECURITY_INFORMATION | ((kontrolle & SE_DACL_PROTECTED) != 0 ? PROTECTED_DACL_SECURITY_INFORMATION
-                                                                             : UNPROTECTED_DACL_SECURITY_INFORMATION);
-        const DWORD fehler = SetSecurityInfo(h_.get(), SE_FILE_OBJECT, art, nullptr, nullptr, dacl, nullptr);
-        LocalFree(beschreibung);
+        const DWORD fehler = win32::daclUebertragen(alt.handle(), h_.get());
         if (fehler != ERROR_SUCCESS) throw SchreibFehler(systemGrund(fehler));
     }
 

@@ -3,6 +3,7 @@
 // record of the built cdb2xls.exe.
 // Usage: fenster_test.exe FIXTURES-ORDNER ARBEITSORDNER CDB2XLS.EXE
 #include "res/version.h"
+#include "system/dacl_win32.h"
 #include "system/systemdateien.h"
 #include "system/text_win32.h"
 #include "ui/win32/form1.h"
@@ -190,6 +191,63 @@ std::wstring dacl(const std::wstring& pfad) {
     return ergebnis;
 }
 
+// The DACL's way held against fakes of the system's calls (this wine keeps
+// no security descriptor on a file): read from the earlier file's handle,
+// set on the new file's, protected or inheriting as it was; nothing set
+// where there is none to read.
+struct Aufgezeichnet {
+    HANDLE gelesenVon = nullptr, gesetztAuf = nullptr;
+    SECURITY_INFORMATION art = 0;
+    PACL dacl = nullptr;
+    bool lesbar = true, geschuetzt = false;
+    int freigegeben = 0;
+} aufgezeichnet;
+ACL kennDacl{};  // the DACL the fake hands out, known by its address
+
+void daclAufrufe() {
+    Sicherheitsaufrufe fake;
+    fake.lesen = [](HANDLE h, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*, PACL* dacl, PACL*,
+                    PSECURITY_DESCRIPTOR* beschreibung) -> DWORD {
+        aufgezeichnet.gelesenVon = h;
+        if (!aufgezeichnet.lesbar) return ERROR_NOT_SUPPORTED;
+        *dacl = &kennDacl;
+        *beschreibung = &kennDacl;
+        return ERROR_SUCCESS;
+    };
+    fake.kontrolle = [](PSECURITY_DESCRIPTOR, PSECURITY_DESCRIPTOR_CONTROL kontrolle, LPDWORD) -> BOOL {
+        *kontrolle = aufgezeichnet.geschuetzt ? SE_DACL_PROTECTED : 0;
+        return TRUE;
+    };
+    fake.setzen = [](HANDLE h, SE_OBJECT_TYPE, SECURITY_INFORMATION art, PSID, PSID, PACL dacl, PACL) -> DWORD {
+        aufgezeichnet.gesetztAuf = h;
+        aufgezeichnet.art = art;
+        aufgezeichnet.dacl = dacl;
+        return ERROR_SUCCESS;
+    };
+    fake.freigeben = [](HLOCAL) -> HLOCAL {
+        ++aufgezeichnet.freigegeben;
+        return nullptr;
+    };
+    const HANDLE alt = reinterpret_cast<HANDLE>(1), neu = reinterpret_cast<HANDLE>(2);
+    for (const bool geschuetzt : {true, false}) {
+        aufgezeichnet = {};
+        aufgezeichnet.geschuetzt = geschuetzt;
+        const std::string fall = geschuetzt ? "geschützte DACL" : "erbende DACL";
+        gleich(static_cast<int>(daclUebertragen(alt, neu, fake)), 0, fall + ": Erfolg");
+        pruefe(aufgezeichnet.gelesenVon == alt && aufgezeichnet.gesetztAuf == neu && aufgezeichnet.dacl == &kennDacl &&
+                   aufgezeichnet.freigegeben == 1,
+               fall + ": von der früheren Datei auf die neue");
+        gleich(static_cast<unsigned long>(aufgezeichnet.art),
+               static_cast<unsigned long>(DACL_SECURITY_INFORMATION | (geschuetzt ? PROTECTED_DACL_SECURITY_INFORMATION
+                                                                             : UNPROTECTED_DACL_SECURITY_INFORMATION)),
+               fall + ": geschützt wie zuvor");
+    }
+    aufgezeichnet = {};
+    aufgezeichnet.lesbar = false;
+    gleich(static_cast<int>(daclUebertragen(alt, neu, fake)), 0, "keine DACL zu lesen: Erfolg");
+    pruefe(aufgezeichnet.gesetztAuf == nullptr, "keine DACL zu lesen: nichts gesetzt");
+}
+
 // An earlier table with a DACL of its own (protected: the administrators
 // and one reader) keeps it when the new table replaces it.
 void rechteBleiben(const std::wstring& fixtures, const std::wstring& arbeit) {
@@ -358,6 +416,7 @@ int wmain(int argc, wchar_t** argv) {
     gestaltung();
     ablegen(argv[1], argv[2]);
     rechteBleiben(argv[1], argv[2]);
+    daclAufrufe();
     fehlendeDatei(argv[2]);
     befehlszeile(argv[1], argv[2], argv[3]);
     versionsangabe(argv[3]);
