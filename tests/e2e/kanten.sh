@@ -247,6 +247,10 @@ erwarte "stderr geschlossenes Rohr: Fehler" "$(ORT=$o rohr_zu fehlt.cdb)" 1
 #    the program is reported with its own error.
 o=$(neuer_ordner)
 cp "$beispiel" "$o/CDs.cdb"
+# A display nothing serves: the window module is loaded, but no window
+# shown (an X server of another test may be up meanwhile).
+frei=1000
+while [ -e "/tmp/.X11-unix/X$frei" ] || [ -e "/tmp/.X$frei-lock" ]; do frei=$((frei + 1)); done
 for modul in cdb2xls-xlsx.so cdb2xls-fenster.so; do
     printf '#include <stdio.h>\n__attribute__((constructor)) static void geladen(void) { fclose(fopen("GELADEN", "w")); }\n' |
         gcc -shared -fPIC -x c -o "$o/$modul" -
@@ -255,7 +259,7 @@ untergeschoben() {  # untergeschoben NAME: nothing planted was loaded
     erwarte "$1: untergeschobenes Modul nicht geladen" "$(ls "$o/GELADEN" 2>/dev/null)" ""
     rm -f "$o/GELADEN"
 }
-(cd "$o" && "$programm" --xlsx CDs.cdb 2>/dev/null && DISPLAY=:1 "$programm" --desktop fehlt.cdb 2>/dev/null)
+(cd "$o" && "$programm" --xlsx CDs.cdb 2>/dev/null && DISPLAY=:$frei "$programm" --desktop fehlt.cdb 2>/dev/null)
 untergeschoben "mit /proc"
 if ! ich_bin_root || ! unshare -m true 2>/dev/null || [ -z "$schlicht" ]; then
     echo "übersprungen: Module ohne /proc (braucht root, unshare und ein Programm ohne Sanitizer)"
@@ -265,7 +269,7 @@ else
     ohne_proc "$schlicht" --xlsx CDs.cdb
     untergeschoben "ohne /proc, --xlsx"
     erwarte "ohne /proc: --xlsx aus dem Programmordner" "$status:$fehler:$(head -c 2 "$o/CDs.cdb.xlsx" 2>/dev/null)" "0::PK"
-    ohne_proc env DISPLAY=:1 "$schlicht" --desktop fehlt.cdb
+    ohne_proc env DISPLAY=:$frei "$schlicht" --desktop fehlt.cdb
     untergeschoben "ohne /proc, Fenster"
 fi
 # The program far down a tree, run by a relative path from a folder that
@@ -294,7 +298,7 @@ for fall in "Müll:$(printf 'kein ELF %.0s' $(seq 20)):invalid ELF header" "leer
         "$?:$(grep -c "^cdb2xls: --xlsx ist nicht verfügbar: $k/cdb2xls-xlsx.so: $grund" "$o/.fehler"):$(grep -c 'No such file' "$o/.fehler")" \
         "1:1:0"
     printf '%s' "$inhalt" >"$k/cdb2xls-fenster.so"
-    (cd "$o" && DISPLAY=:1 "$kaputt" 2>"$o/.fehler")
+    (cd "$o" && DISPLAY=:$frei "$kaputt" 2>"$o/.fehler")
     erwarte "kaputtes Fenstermodul ($name): Status 1, der erste Grund" \
         "$?:$(grep -c "^cdb2xls: Fenster nicht verfügbar: $k/cdb2xls-fenster.so: $grund" "$o/.fehler")" "1:1"
 done
