@@ -125,7 +125,7 @@ else
     kill $pid 2>/dev/null
 fi
 wait $pid
-erwarte "--desktop: Status nach OK" "$?" 1 || true
+erwarte "--desktop: Status nach OK" "$?" 1
 [ -n "$box" ] || { echo "  stderr des Programms:"; sed 's/^/    /' "$o/fehler"; }
 erwarte "--desktop: Zeile auf stderr" "$(head -n 1 "$o/fehler")" "cdb2xls: cdb-Datei nicht gefunden: $o/fehlt.cdb"
 
